@@ -1,0 +1,57 @@
+#include "MainFrm.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+namespace sonmira::app {
+
+MainFrm::MainFrm(Services services, link::Skin skin) : svc_(std::move(services)), skin_(skin) {
+    const bool big = skin == link::Skin::Big;
+    setWindowTitle(big ? QStringLiteral("Sonmira") : QStringLiteral(u"声美卡拉OK效果器"));
+    // Fixed single border: a title bar, a minimise button, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    const QSize client = big ? QSize(ClientWidthBig, ClientHeightBig) : QSize(ClientWidthSmall, ClientHeightSmall);
+    setFixedSize(client);
+    Label4 = new QLabel(this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setGeometry(10, client.height() - 20, 300, 18);
+    Label4->setText(link::LinkTexts::of(skin).notConnected);
+    if (const QScreen* s = QGuiApplication::primaryScreen()) {
+        const QRect avail = s->availableGeometry();
+        move(avail.center() - QPoint(client.width() / 2, client.height() / 2));
+    }
+    // The receive poll runs from the start; the link creates it enabled.
+    link_ = std::make_unique<link::DeviceLink>(svc_.runtime, svc_.ports, svc_.desktop, svc_.log, *this, skin);
+}
+
+MainFrm::~MainFrm() = default;
+
+void MainFrm::Form_Load() {
+    svc_.log.CommLog = link_->texts().logHint;
+    link_->startConnecting();
+}
+
+QString MainFrm::statusText() const { return Label4->text(); }
+
+void MainFrm::setStatusText(const QString& text) { Label4->setText(text); }
+
+void MainFrm::closeEvent(QCloseEvent* e) {
+    const QString question = skin_ == link::Skin::Big ? QStringLiteral("You sure you want to exit the application ?")
+                                                      : QStringLiteral(u"确定要退出应用程序吗？");
+    if (svc_.desktop.messageBox(platform::MsgStyle::YesNo, question, this) != platform::MsgResult::Yes) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    Form_Unload();
+}
+
+void MainFrm::Form_Unload() {
+    link_->ClosePort();
+    if (svc_.endProgram) svc_.endProgram();
+}
+
+} // namespace sonmira::app

@@ -1,0 +1,57 @@
+#pragma once
+// The main window. Owns the link; later the settings model and the controls.
+#include "link/DeviceLink.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+
+namespace sonmira::app {
+
+struct Services {
+    platform::Runtime& runtime;
+    platform::SerialPorts& ports;
+    platform::Desktop& desktop;
+    link::TrafficLog& log;
+    // Ends the program at once (the window's unload). Tests record it.
+    std::function<void()> endProgram;
+};
+
+class MainFrm : public QWidget, public link::LinkHost {
+    Q_OBJECT
+public:
+    MainFrm(Services services, link::Skin skin);
+    ~MainFrm() override;
+
+    static constexpr int ClientWidthBig = 932;
+    static constexpr int ClientHeightBig = 674;
+    static constexpr int ClientWidthSmall = 927;
+    static constexpr int ClientHeightSmall = 563;
+
+    // Runs the loading steps that exist so far and starts the connection scan.
+    void Form_Load();
+
+    link::DeviceLink& link() { return *link_; }
+    QString statusText() const;
+    link::Skin skin() const { return skin_; }
+
+    // LinkHost
+    void setStatusText(const QString& text) override;
+    QWidget* messageOwner() override { return this; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void Form_Unload();
+
+    Services svc_;
+    link::Skin skin_;
+    QLabel* Label4 = nullptr;
+    std::unique_ptr<link::DeviceLink> link_;
+};
+
+} // namespace sonmira::app

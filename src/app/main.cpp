@@ -1,0 +1,32 @@
+#include "MainFrm.h"
+#include "UserFormValue.h"
+#include "platform/Desktop.h"
+#include "platform/QtRuntime.h"
+#include "platform/QtSerial.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Sonmira"));
+    using namespace sonmira;
+
+    static platform::QtRuntime runtime;
+    static platform::QtSerialPorts ports;
+    static platform::QtDesktop desktop;
+
+    if (!app::StartupChecks(desktop)) return 0;
+
+    app::Services services{runtime, ports, desktop, app::programLog(), [] {
+                               // Nothing to save: end now, even from inside a reply wait.
+                               std::fflush(nullptr);
+                               std::_Exit(0);
+                           }};
+    auto* window = new app::MainFrm(services, link::Skin::Big);
+    window->show();
+    window->Form_Load();
+    return QApplication::exec();
+}

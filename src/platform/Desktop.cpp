@@ -1,0 +1,72 @@
+#include "Desktop.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace sonmira::platform {
+
+MsgResult QtDesktop::messageBox(MsgStyle style, const QString& text, QWidget* owner) {
+    const QString title = QGuiApplication::applicationDisplayName();
+    switch (style) {
+    case MsgStyle::Exclamation:
+        QMessageBox::warning(owner, title, text, QMessageBox::Ok);
+        return MsgResult::Ok;
+    case MsgStyle::Critical:
+        QMessageBox::critical(owner, title, text, QMessageBox::Ok);
+        return MsgResult::Ok;
+    case MsgStyle::YesNo: {
+        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, owner);
+        return box.exec() == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
+    }
+    }
+    return MsgResult::Ok;
+}
+
+void QtDesktop::beep() { QApplication::beep(); }
+
+ScreenMetrics QtDesktop::screen() const {
+    ScreenMetrics m;
+    const QScreen* s = QGuiApplication::primaryScreen();
+    if (!s) return m;
+    // 1440 twips to the inch: 15 twips per pixel at 96 DPI.
+    const double dpiX = s->logicalDotsPerInchX(), dpiY = s->logicalDotsPerInchY();
+    m.twipsPerPixelX = dpiX > 0 ? static_cast<float>(1440.0 / dpiX) : 15.0f;
+    m.twipsPerPixelY = dpiY > 0 ? static_cast<float>(1440.0 / dpiY) : 15.0f;
+    m.widthTwips = static_cast<float>(s->geometry().width()) * m.twipsPerPixelX;
+    m.heightTwips = static_cast<float>(s->geometry().height()) * m.twipsPerPixelY;
+    return m;
+}
+
+QString QtDesktop::openFileName(const FileDialogRequest& req) {
+    return QFileDialog::getOpenFileName(req.owner, req.title, req.initialDir, req.filter);
+}
+
+QString QtDesktop::saveFileName(const FileDialogRequest& req) {
+    return QFileDialog::getSaveFileName(req.owner, req.title, req.initialDir, req.filter, nullptr,
+                                        req.confirmOverwrite ? QFileDialog::Options()
+                                                             : QFileDialog::DontConfirmOverwrite);
+}
+
+MsgResult RecordingDesktop::messageBox(MsgStyle style, const QString& text, QWidget*) {
+    messages.push_back({style, text});
+    if (style != MsgStyle::YesNo) return MsgResult::Ok;
+    if (answers.empty()) return MsgResult::No;
+    const MsgResult r = answers.front();
+    answers.pop_front();
+    return r;
+}
+
+QString RecordingDesktop::openFileName(const FileDialogRequest& req) {
+    dialogs.push_back(req);
+    if (fileAnswers.empty()) return {};
+    QString r = fileAnswers.front();
+    fileAnswers.pop_front();
+    return r;
+}
+
+QString RecordingDesktop::saveFileName(const FileDialogRequest& req) { return openFileName(req); }
+
+} // namespace sonmira::platform

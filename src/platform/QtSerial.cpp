@@ -1,0 +1,80 @@
+#include "QtSerial.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSerialPort>
+
+namespace sonmira::platform {
+
+QString portAliasDir() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/sonmira/ports");
+}
+
+QString systemPortFor(const QString& comName) {
+    static const QRegularExpression re(QStringLiteral("^COM([1-9][0-9]*)$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(comName);
+    if (!m.hasMatch()) return {};
+#ifdef Q_OS_WIN
+    return comName.toUpper();
+#else
+    const int n = m.captured(1).toInt();
+    const QString alias = portAliasDir() + QStringLiteral("/COM%1").arg(n);
+    // A symlink counts even when dangling: it then names a port that is absent.
+    if (QFileInfo(alias).isSymLink() || QFileInfo::exists(alias)) return alias;
+    if (n >= 1 && n <= 4) return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+    if (n >= 5 && n <= 8) return QStringLiteral("/dev/ttyUSB%1").arg(n - 5);
+    if (n >= 9 && n <= 12) return QStringLiteral("/dev/ttyACM%1").arg(n - 9);
+    return {};
+#endif
+}
+
+namespace {
+
+class QtSerialDevice final : public SerialDevice {
+public:
+    explicit QtSerialDevice(const QString& path) { port_.setPortName(path); }
+    bool openPort() { return port_.open(QIODevice::ReadWrite); }
+
+    bool configure(int baud, int dataBits) override {
+        if (!port_.setBaudRate(baud)) return false;
+        if (!port_.setDataBits(static_cast<QSerialPort::DataBits>(dataBits))) return false;
+        if (!port_.setParity(QSerialPort::NoParity)) return false;
+        if (!port_.setStopBits(QSerialPort::OneStop)) return false;
+        port_.clear(QSerialPort::AllDirections);
+        return true;
+    }
+    int bytesWaiting() override {
+        // Pull whatever the driver holds into Qt's buffer without waiting.
+        port_.waitForReadyRead(0);
+        return static_cast<int>(port_.bytesAvailable());
+    }
+    int read(std::uint8_t* buf, int max) override {
+        if (max <= 0) return 0;
+        const auto n = port_.read(reinterpret_cast<char*>(buf), max);
+        return n < 0 ? 0 : static_cast<int>(n);
+    }
+    void write(const std::uint8_t* buf, int n) override {
+        if (n <= 0) return;
+        port_.write(reinterpret_cast<const char*>(buf), n);
+        port_.flush(); // pushes out what the driver takes now; never waits
+    }
+
+private:
+    QSerialPort port_;
+};
+
+} // namespace
+
+std::unique_ptr<SerialDevice> QtSerialPorts::open(const QString& comName) {
+    const QString path = systemPortFor(comName);
+    if (path.isEmpty()) return nullptr;
+    auto dev = std::make_unique<QtSerialDevice>(path);
+    if (!dev->openPort()) return nullptr;
+    return dev;
+}
+
+} // namespace sonmira::platform

@@ -1,0 +1,12 @@
+#pragma once
+#include <QString>
+
+namespace sonmira::test {
+
+// Makes sure a QApplication exists (offscreen in tests); safe to call often.
+void ensureApp();
+
+// Folder for files a person may want to look at after a run (PNG renderings).
+QString outputDir();
+
+} // namespace sonmira::test
