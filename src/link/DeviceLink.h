@@ -3,6 +3,7 @@
 // receive poll, the reply wait and its time-out, the port scan, the heartbeat
 // and its watchdog. The main window owns one and reaches it through LinkHost.
 #include "LinkTexts.h"
+#include "ProgressView.h"
 #include "RS232Port.h"
 #include "TrafficLog.h"
 #include "platform/Desktop.h"
@@ -58,13 +59,6 @@ public:
     virtual void syncSelectionWithDevice() {}
     // Owner window of the link's message boxes.
     virtual QWidget* messageOwner() { return nullptr; }
-};
-
-// The progress strip as the link drives it.
-class ProgressView {
-public:
-    virtual ~ProgressView() = default;
-    virtual void setProgressValue(int percent) = 0;
 };
 
 class DeviceLink {
