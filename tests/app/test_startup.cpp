@@ -1,0 +1,114 @@
+// Start-up display checks and the confirmed close of the main window.
+#include "TestSupport.h"
+#include "app/MainFrm.h"
+#include "app/UserFormValue.h"
+#include "platform/VirtualRuntime.h"
+#include "platform/VirtualSerial.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+using namespace sonmira;
+
+namespace {
+
+const QString kDpi = QStringLiteral(
+    "Keep your computer current DPI change 96DPI, in order to avoid the software displays an exception, click OK "
+    "to exit this application.");
+const QString kTooLow = QStringLiteral(
+    "Your computer monitor resolution is too low, at least 930 * 560 to the normal display of the program "
+    "interface, click OK to exit.");
+
+platform::RecordingDesktop screenOf(float tpp, float w, float h) {
+    platform::RecordingDesktop d;
+    d.metrics = {tpp, tpp, w * tpp, h * tpp};
+    return d;
+}
+
+TEST(StartupChecks, ScreenSizeAndDpi) {
+    struct Case {
+        float tpp, w, h;
+        bool passes;
+        QString message;
+    } cases[] = {
+        {15, 930, 560, true, {}},   {15, 929, 560, false, kTooLow}, {15, 930, 559, false, kTooLow},
+        {12, 1920, 1080, false, kDpi}, {12, 800, 600, false, kDpi}, // the DPI check comes first
+        {15, 1280, 1024, true, {}},
+    };
+    for (const auto& c : cases) {
+        auto d = screenOf(c.tpp, c.w, c.h);
+        app::UseBigForm = 0;
+        EXPECT_EQ(app::StartupChecks(d), c.passes) << c.w << "x" << c.h << " at " << c.tpp;
+        if (c.passes) {
+            EXPECT_TRUE(d.messages.empty());
+            EXPECT_EQ(app::UseBigForm, 1);
+        } else {
+            ASSERT_EQ(d.messages.size(), 1u);
+            EXPECT_EQ(d.messages[0].text, c.message);
+            EXPECT_EQ(d.messages[0].style, platform::MsgStyle::Exclamation);
+            EXPECT_EQ(app::UseBigForm, 0);
+        }
+    }
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { test::ensureApp(); }
+    platform::VirtualRuntime rt;
+    platform::VirtualSerialPorts ports;
+    platform::RecordingDesktop desktop;
+    link::TrafficLog log;
+    int ended = 0;
+    app::Services services() { return {rt, ports, desktop, log, [this] { ++ended; }}; }
+};
+
+TEST_F(MainWindowTest, OpensAtFixedSizeShowingTheLinkDown) {
+    app::MainFrm w(services(), link::Skin::Big);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Sonmira"));
+    EXPECT_EQ(w.size(), QSize(932, 674));
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
+    EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(w.statusText(), QStringLiteral("Not connected"));
+    EXPECT_TRUE(w.link().timer2().enabled());
+    EXPECT_FALSE(w.link().commConnect().enabled());
+    w.Form_Load();
+    EXPECT_TRUE(w.link().commConnect().enabled());
+    EXPECT_EQ(log.CommLog, QStringLiteral("Double-click the empty display can be stretched or wide..."));
+}
+
+TEST_F(MainWindowTest, CloseAsksAndNoChangesNothing) {
+    platform::VirtualLine line;
+    ports.attach(QStringLiteral("COM1"), &line);
+    app::MainFrm w(services(), link::Skin::Big);
+    ASSERT_TRUE(w.link().port().OpenPort(QStringLiteral("1")));
+    desktop.answers = {platform::MsgResult::No};
+    QCloseEvent no;
+    QCoreApplication::sendEvent(&w, &no);
+    EXPECT_FALSE(no.isAccepted());
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].style, platform::MsgStyle::YesNo);
+    EXPECT_EQ(desktop.messages[0].text, QStringLiteral("You sure you want to exit the application ?"));
+    EXPECT_TRUE(line.open);
+    EXPECT_EQ(ended, 0);
+
+    desktop.answers = {platform::MsgResult::Yes};
+    QCloseEvent yes;
+    QCoreApplication::sendEvent(&w, &yes);
+    EXPECT_TRUE(yes.isAccepted());
+    EXPECT_FALSE(line.open);
+    EXPECT_EQ(ended, 1);
+}
+
+TEST_F(MainWindowTest, ChineseSkinAsksInChinese) {
+    app::MainFrm w(services(), link::Skin::Small);
+    EXPECT_EQ(w.size(), QSize(927, 563));
+    EXPECT_EQ(w.statusText(), QStringLiteral(u"未连接"));
+    desktop.answers = {platform::MsgResult::No};
+    QCloseEvent e;
+    QCoreApplication::sendEvent(&w, &e);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].text, QStringLiteral(u"确定要退出应用程序吗？"));
+}
+
+} // namespace

@@ -1,0 +1,103 @@
+// Virtual time, timer semantics and COM port naming.
+#include "TestSupport.h"
+#include "platform/QtSerial.h"
+#include "platform/VirtualRuntime.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace sonmira::platform;
+
+namespace {
+
+TEST(VirtualRuntime, TimerRestartedByItsHandlerCountsFromTheEndOfTheTick) {
+    VirtualRuntime rt;
+    std::vector<std::int64_t> ticks;
+    std::unique_ptr<Timer> t;
+    t = rt.createTimer(15, true, [&] {
+        ticks.push_back(rt.nowMs());
+        t->setEnabled(false);
+        rt.sleep(10); // the handler takes 10 ms
+        t->setEnabled(true);
+    });
+    rt.advance(100);
+    EXPECT_EQ(ticks, (std::vector<std::int64_t>{15, 40, 65, 90}));
+}
+
+TEST(VirtualRuntime, PlainTimerKeepsItsScheduleAndEnablingTwiceChangesNothing) {
+    VirtualRuntime rt;
+    std::vector<std::int64_t> ticks;
+    auto t = rt.createTimer(100, true, [&] { ticks.push_back(rt.nowMs()); });
+    rt.advance(50);
+    t->setEnabled(true); // already enabled: no restart
+    rt.advance(260);
+    EXPECT_EQ(ticks, (std::vector<std::int64_t>{100, 200, 300}));
+    t->setInterval(40); // a new interval restarts the period
+    rt.advance(50);
+    EXPECT_EQ(ticks.back(), 350);
+}
+
+TEST(VirtualRuntime, HandlerThatPumpsIsNotReentered) {
+    VirtualRuntime rt;
+    int depth = 0, maxDepth = 0, calls = 0;
+    auto t = rt.createTimer(10, true, [&] {
+        ++calls;
+        maxDepth = std::max(maxDepth, ++depth);
+        for (int i = 0; i < 5; ++i) rt.pumpWait(); // a reply wait inside a tick
+        --depth;
+    });
+    auto other = rt.createTimer(3, true, [] {});
+    rt.advance(100);
+    EXPECT_EQ(maxDepth, 1);
+    EXPECT_GT(calls, 3);
+}
+
+TEST(VirtualRuntime, PumpWaitJumpsToTheNextEventAndSleepBlocksTimers) {
+    VirtualRuntime rt;
+    int fired = 0;
+    auto t = rt.createTimer(4000, true, [&] { ++fired; });
+    rt.pumpOnce();
+    EXPECT_EQ(rt.nowMs(), 0);
+    rt.pumpWait();
+    EXPECT_EQ(rt.nowMs(), 4000);
+    EXPECT_EQ(fired, 1);
+    rt.sleep(9000); // two periods pass while blocked ...
+    EXPECT_EQ(fired, 1);
+    rt.pumpOnce(); // ... and give one late tick, not two
+    EXPECT_EQ(fired, 2);
+    bool posted = false;
+    rt.post(5, [&] { posted = true; });
+    EXPECT_TRUE(rt.runUntil([&] { return posted; }, 10));
+}
+
+TEST(PortNames, TableAndPerUserAlias) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+    EXPECT_EQ(portAliasDir(), dir.path() + "/sonmira/ports");
+    EXPECT_EQ(systemPortFor("COM1"), "/dev/ttyS0");
+    EXPECT_EQ(systemPortFor("COM4"), "/dev/ttyS3");
+    EXPECT_EQ(systemPortFor("COM5"), "/dev/ttyUSB0");
+    EXPECT_EQ(systemPortFor("COM9"), "/dev/ttyACM0");
+    EXPECT_EQ(systemPortFor("COM12"), "/dev/ttyACM3");
+    EXPECT_EQ(systemPortFor("COM13"), "");
+    EXPECT_EQ(systemPortFor("COM0"), "");
+    EXPECT_EQ(systemPortFor("LPT1"), "");
+
+    QDir().mkpath(portAliasDir());
+    ASSERT_TRUE(QFile::link("/dev/pts/999", portAliasDir() + "/COM3")); // dangling
+    ASSERT_TRUE(QFile::link("/dev/null", portAliasDir() + "/COM20"));
+    EXPECT_EQ(systemPortFor("COM3"), portAliasDir() + "/COM3");
+    EXPECT_EQ(systemPortFor("COM20"), portAliasDir() + "/COM20");
+    // A dangling alias names an absent port: opening it fails without falling
+    // back to the table.
+    QtSerialPorts ports;
+    EXPECT_EQ(ports.open("COM3"), nullptr);
+    if (saved.isNull()) qunsetenv("XDG_CONFIG_HOME");
+    else qputenv("XDG_CONFIG_HOME", saved);
+}
+
+} // namespace
