@@ -34,6 +34,13 @@ void MainFrm::Form_Load() {
     link_->startConnecting();
 }
 
+void MainFrm::showTrafficLog() {
+    // Shown without an owner and not modal; its close box unloads it.
+    if (!commIndicator_) commIndicator_ = new link::CommIndicator(svc_.runtime, svc_.log);
+    commIndicator_->show();
+    commIndicator_->raise();
+}
+
 QString MainFrm::statusText() const { return Label4->text(); }
 
 void MainFrm::setStatusText(const QString& text) { Label4->setText(text); }

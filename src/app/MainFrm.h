@@ -1,7 +1,9 @@
 #pragma once
 // The main window. Owns the link; later the settings model and the controls.
+#include "link/CommIndicator.h"
 #include "link/DeviceLink.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -34,6 +36,10 @@ public:
     // Runs the loading steps that exist so far and starts the connection scan.
     void Form_Load();
 
+    // Opens the traffic log window (or raises it when it is open already).
+    void showTrafficLog();
+    link::CommIndicator* trafficLogWindow() const { return commIndicator_; }
+
     link::DeviceLink& link() { return *link_; }
     QString statusText() const;
     link::Skin skin() const { return skin_; }
@@ -52,6 +58,7 @@ private:
     link::Skin skin_;
     QLabel* Label4 = nullptr;
     std::unique_ptr<link::DeviceLink> link_;
+    QPointer<link::CommIndicator> commIndicator_;
 };
 
 } // namespace sonmira::app
