@@ -1,6 +1,8 @@
 #include "MainFrm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -25,6 +27,7 @@ MainFrm::MainFrm(Services services, link::Skin skin) : svc_(std::move(services))
     }
     // The receive poll runs from the start; the link creates it enabled.
     link_ = std::make_unique<link::DeviceLink>(svc_.runtime, svc_.ports, svc_.desktop, svc_.log, *this, skin);
+    qApp->installEventFilter(this);
 }
 
 MainFrm::~MainFrm() = default;
@@ -39,6 +42,18 @@ void MainFrm::showTrafficLog() {
     if (!commIndicator_) commIndicator_ = new link::CommIndicator(svc_.runtime, svc_.log);
     commIndicator_->show();
     commIndicator_->raise();
+}
+
+bool MainFrm::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::KeyPress) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && (w == this || isAncestorOf(w))) Form_KeyPress(static_cast<QKeyEvent*>(e)->text());
+    }
+    return false; // the focused control still gets the key
+}
+
+void MainFrm::Form_KeyPress(const QString& text) {
+    if (text == QStringLiteral("w")) showTrafficLog();
 }
 
 QString MainFrm::statusText() const { return Label4->text(); }

@@ -50,9 +50,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    // Key preview: sees every key typed anywhere in the window first.
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void Form_Unload();
+    void Form_KeyPress(const QString& text);
 
     Services svc_;
     link::Skin skin_;

@@ -6,6 +6,7 @@
 #include "platform/VirtualSerial.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
@@ -109,6 +110,28 @@ TEST_F(MainWindowTest, ChineseSkinAsksInChinese) {
     QCoreApplication::sendEvent(&w, &e);
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].text, QStringLiteral(u"确定要退出应用程序吗？"));
+}
+
+TEST_F(MainWindowTest, LowerCaseWOpensTheTrafficLogAgainAndAgain) {
+    app::MainFrm w(services(), link::Skin::Big);
+    auto type = [&](const QString& text) {
+        QKeyEvent e(QEvent::KeyPress, 0, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(&w, &e);
+    };
+    type(QStringLiteral("W"));
+    EXPECT_EQ(w.trafficLogWindow(), nullptr);
+    type(QStringLiteral("w"));
+    ASSERT_NE(w.trafficLogWindow(), nullptr);
+    EXPECT_TRUE(w.trafficLogWindow()->isVisible());
+    EXPECT_TRUE(log.CommLogOn);
+    w.trafficLogWindow()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.trafficLogWindow(), nullptr);
+    EXPECT_FALSE(log.CommLogOn);
+    type(QStringLiteral("w"));
+    ASSERT_NE(w.trafficLogWindow(), nullptr);
+    EXPECT_TRUE(log.CommLogOn);
+    delete w.trafficLogWindow();
 }
 
 } // namespace
