@@ -77,19 +77,25 @@ std::int64_t VirtualRuntime::nextDue() const {
     return best;
 }
 
-bool VirtualRuntime::runOneDue(std::int64_t limit) {
-    // Pick the earliest of the due timers and tasks; ties by creation order.
-    VTimer* bestTimer = nullptr;
+VirtualRuntime::VTimer* VirtualRuntime::earliestTimer(std::int64_t limit,
+                                                      const std::vector<VTimer*>& skip) const {
+    VTimer* best = nullptr;
     for (auto* t : timers_) {
-        if (!t->ready(limit)) continue;
-        if (!bestTimer || t->due_ < bestTimer->due_ ||
-            (t->due_ == bestTimer->due_ && t->order_ < bestTimer->order_))
-            bestTimer = t;
+        if (!t->ready(limit) || std::find(skip.begin(), skip.end(), t) != skip.end()) continue;
+        if (!best || t->due_ < best->due_ || (t->due_ == best->due_ && t->order_ < best->order_))
+            best = t;
     }
+    return best;
+}
+
+bool VirtualRuntime::runNext(std::int64_t limit, std::vector<VTimer*>* firedOnce) {
+    static const std::vector<VTimer*> none;
+    VTimer* timer = earliestTimer(limit, firedOnce ? *firedOnce : none);
     const bool taskDue = !tasks_.empty() && tasks_.begin()->first.first <= limit;
-    if (taskDue && (!bestTimer || tasks_.begin()->first.first < bestTimer->due_ ||
-                    (tasks_.begin()->first.first == bestTimer->due_ &&
-                     tasks_.begin()->first.second < bestTimer->order_))) {
+    // A task goes first unless a timer is due strictly earlier, or at the same
+    // time and created earlier.
+    if (taskDue && (!timer || tasks_.begin()->first.first < timer->due_ ||
+                    (tasks_.begin()->first.first == timer->due_ && tasks_.begin()->first.second < timer->order_))) {
         auto it = tasks_.begin();
         if (it->first.first > now_) now_ = it->first.first;
         auto fn = std::move(it->second);
@@ -97,52 +103,34 @@ bool VirtualRuntime::runOneDue(std::int64_t limit) {
         fn();
         return true;
     }
-    if (!bestTimer) return false;
-    if (bestTimer->due_ > now_) now_ = bestTimer->due_;
-    bestTimer->fire();
+    if (!timer) return false;
+    if (timer->due_ > now_) now_ = timer->due_;
+    if (firedOnce) firedOnce->push_back(timer);
+    timer->fire();
     return true;
 }
 
-void VirtualRuntime::runAllDue(std::int64_t limit) {
+void VirtualRuntime::pumpOnce() { runPass(now_); }
+
+void VirtualRuntime::runPass(std::int64_t limit) {
     // One pass: each timer fires at most once, like coalesced window timers.
     std::vector<VTimer*> fired;
-    for (;;) {
-        VTimer* bestTimer = nullptr;
-        for (auto* t : timers_) {
-            if (!t->ready(limit) || std::find(fired.begin(), fired.end(), t) != fired.end())
-                continue;
-            if (!bestTimer || t->due_ < bestTimer->due_ ||
-                (t->due_ == bestTimer->due_ && t->order_ < bestTimer->order_))
-                bestTimer = t;
-        }
-        const bool taskDue = !tasks_.empty() && tasks_.begin()->first.first <= limit;
-        if (taskDue && (!bestTimer || tasks_.begin()->first.first <= bestTimer->due_)) {
-            auto it = tasks_.begin();
-            auto fn = std::move(it->second);
-            tasks_.erase(it);
-            fn();
-            continue;
-        }
-        if (!bestTimer) return;
-        fired.push_back(bestTimer);
-        bestTimer->fire();
+    while (runNext(limit, &fired)) {
     }
 }
-
-void VirtualRuntime::pumpOnce() { runAllDue(now_); }
 
 void VirtualRuntime::pumpWait() {
     const std::int64_t due = nextDue();
     if (due < 0) return;
     if (due > now_) now_ = due;
-    runAllDue(now_);
+    runPass(now_);
 }
 
 void VirtualRuntime::sleep(int ms) { now_ += std::max(0, ms); }
 
 void VirtualRuntime::advance(std::int64_t ms) {
     const std::int64_t end = now_ + std::max<std::int64_t>(0, ms);
-    while (runOneDue(end)) {
+    while (runNext(end, nullptr)) {
     }
     if (now_ < end) now_ = end;
 }
@@ -150,7 +138,7 @@ void VirtualRuntime::advance(std::int64_t ms) {
 bool VirtualRuntime::runUntil(const std::function<bool()>& pred, std::int64_t limitMs) {
     const std::int64_t end = now_ + limitMs;
     while (!pred()) {
-        if (!runOneDue(end)) {
+        if (!runNext(end, nullptr)) {
             now_ = std::max(now_, end);
             return pred();
         }

@@ -38,10 +38,12 @@ private:
         std::uint64_t seq;
         std::function<void()> fn;
     };
-    // Runs one event due at or before `limit`; false when none was.
-    bool runOneDue(std::int64_t limit);
+    VTimer* earliestTimer(std::int64_t limit, const std::vector<VTimer*>& skip) const;
+    // Runs the earliest event due at or before `limit`; false when none was.
+    // With firedOnce, timers listed there are passed over and the one run is added.
+    bool runNext(std::int64_t limit, std::vector<VTimer*>* firedOnce);
     // Runs every event due at or before `limit`, each timer at most once.
-    void runAllDue(std::int64_t limit);
+    void runPass(std::int64_t limit);
 
     std::int64_t now_ = 0;
     std::uint64_t seq_ = 0;
