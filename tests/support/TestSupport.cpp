@@ -16,7 +16,7 @@ void ensureApp() {
 
 QString outputDir() {
     QString d = qEnvironmentVariable("SONMIRA_TEST_OUTPUT");
-    if (d.isEmpty()) d = QDir::currentPath() + QStringLiteral("/test-output");
+    if (d.isEmpty()) d = QStringLiteral(SONMIRA_TEST_OUTPUT_DIR);
     QDir().mkpath(d);
     return d;
 }
