@@ -122,11 +122,7 @@ void C_ScrollBar::setValue(int v) {
 
 QString C_ScrollBar::ValueTip() const { return Label2->text(); }
 
-void C_ScrollBar::setValueTip(const QString& text) {
-    Label2->setText(text);
-    PaintFader();
-    emit PropertyChanged(QStringLiteral("ValueTip"));
-}
+void C_ScrollBar::setValueTip(const QString& text) { writeCaption(Label2, text, "ValueTip"); }
 
 int C_ScrollBar::atLeastOne(int max) {
     // The travel is divided by the maximum; 0 or less would divide by zero
@@ -154,12 +150,7 @@ void C_ScrollBar::setMaxValuePreview(int max) {
 
 QString C_ScrollBar::Title() const { return Label1->text(); }
 
-void C_ScrollBar::setTitle(const QString& title) {
-    Label1->setText(title);
-    centreTitle();
-    PaintFader();
-    emit PropertyChanged(QStringLiteral("Title"));
-}
+void C_ScrollBar::setTitle(const QString& title) { writeCaption(Label1, title, "Title"); }
 
 bool C_ScrollBar::TitleVisible() const { return !Label1->isHidden(); }
 
@@ -179,22 +170,15 @@ QString C_ScrollBar::Text1() const { return Label3->text(); }
 QString C_ScrollBar::Text2() const { return Label4->text(); }
 QString C_ScrollBar::Text3() const { return Label5->text(); }
 
-void C_ScrollBar::setText1(const QString& text) {
-    Label3->setText(text);
-    PaintFader();
-    emit PropertyChanged(QStringLiteral("Text1"));
-}
+void C_ScrollBar::setText1(const QString& text) { writeCaption(Label3, text, "Text1"); }
+void C_ScrollBar::setText2(const QString& text) { writeCaption(Label4, text, "Text2"); }
+void C_ScrollBar::setText3(const QString& text) { writeCaption(Label5, text, "Text3"); }
 
-void C_ScrollBar::setText2(const QString& text) {
-    Label4->setText(text);
+void C_ScrollBar::writeCaption(QLabel* label, const QString& text, const char* name) {
+    label->setText(text);
+    if (label == Label1) centreTitle();
     PaintFader();
-    emit PropertyChanged(QStringLiteral("Text2"));
-}
-
-void C_ScrollBar::setText3(const QString& text) {
-    Label5->setText(text);
-    PaintFader();
-    emit PropertyChanged(QStringLiteral("Text3"));
+    emit PropertyChanged(QString::fromLatin1(name));
 }
 
 void C_ScrollBar::setValueGlobal(bool on) {

@@ -111,6 +111,8 @@ protected:
 
 private:
     void centreTitle();
+    // Sets a label's text, re-centring the title, then repaints and marks the property.
+    void writeCaption(QLabel* label, const QString& text, const char* name);
     void leaveKnob();
     int halfOf(int max) const;
     static int atLeastOne(int max);
