@@ -364,6 +364,31 @@ TEST(FaderPaint, TallTicks) {
     EXPECT_EQ(r.fader->KnobY(), 36);
 }
 
+TEST(FaderPaint, LabelsOverThePainting) {
+    PropertyBag bag;
+    bag.WriteProperty("maxvalue", std::int32_t(20));
+    bag.WriteProperty("title", QStringLiteral("57Hz"));
+    bag.WriteProperty("text1", QStringLiteral("+10"));
+    bag.WriteProperty("text2", QStringLiteral("0"));
+    bag.WriteProperty("text3", QStringLiteral("-10"));
+    bag.WriteProperty("valuetiptype", std::int32_t(6));
+    Rig r(&bag);
+    const QImage img = r.image();
+    img.scaled(img.size() * 4).save(sonmira::test::outputDir() + "/fader_labels_x4.png");
+    EXPECT_EQ(r.fader->ValueTip(), "0dB");
+    // Some text is drawn in the value box and beside the top tick, and none
+    // reaches into the knob's columns from the scale labels.
+    auto differs = [&](QRect area, QRgb from) {
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (pixelAt(img, x, y) != from) return true;
+        return false;
+    };
+    EXPECT_TRUE(differs(QRect(38, 16, 26, 9), rgbOf(Back)));
+    EXPECT_TRUE(differs(QRect(0, 28, 32, 12), rgbOf(Back)));
+    EXPECT_TRUE(differs(QRect(30, 1, 42, 11), rgbOf(Back)));
+}
+
 TEST(FaderPaint, KnobPositionsAndColours) {
     Rig r;
     r.fader->setMaxValue(3);
