@@ -41,7 +41,9 @@ constexpr ColorRef FrameShadow = 0x737373;
 constexpr ColorRef FrameLight = 0xDCDEDE;
 
 const QCursor& faderCursor() {
-    static const QCursor cursor = [] {
+    // Made on first use and kept to the end: a cursor must not outlive the
+    // application object, which is gone before static objects are destroyed.
+    static const QCursor* cursor = [] {
         initFaderResources();
         QSvgRenderer svg(QStringLiteral(":/controls/fader_cursor.svg"));
         QPixmap pm(32, 32);
@@ -49,9 +51,9 @@ const QCursor& faderCursor() {
         QPainter p(&pm);
         svg.render(&p);
         p.end();
-        return QCursor(pm, 16, 16);
+        return new QCursor(pm, 16, 16);
     }();
-    return cursor;
+    return *cursor;
 }
 
 QLabel* makeLabel(QWidget* parent, qreal points, ColorRef colour, Qt::Alignment align, int x,

@@ -417,6 +417,8 @@ TEST(FaderPaint, HotKnobWhilePointerOnIt) {
     EXPECT_TRUE(r.fader->KeyActive());
     EXPECT_EQ(r.fader->ownTag(), "In");
     EXPECT_EQ(r.fader->MousePointer(), 99);
+    EXPECT_EQ(r.fader->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_FALSE(r.fader->cursor().pixmap().isNull());
     EXPECT_EQ(r.fader->Tag(), ""); // the host's Tag is untouched
     EXPECT_EQ(r.mouseIns, 1);
     QImage img = r.image();
@@ -431,6 +433,7 @@ TEST(FaderPaint, HotKnobWhilePointerOnIt) {
     EXPECT_FALSE(r.fader->KeyActive());
     EXPECT_EQ(r.fader->ownTag(), "");
     EXPECT_EQ(r.fader->MousePointer(), 0);
+    EXPECT_FALSE(r.fader->testAttribute(Qt::WA_SetCursor));
     img = r.image();
     EXPECT_EQ(pixelAt(img, 45, k - 1), rgbOf(0x389ACE));
 }
