@@ -1,6 +1,6 @@
 // Time of one profile save and one import, beside the time the same save
 // takes as 212 separate key writes that each read and replace the file.
-//   sonmira-profile-bench [rounds]
+//   profile_bench [rounds]
 #include "RecordingControls.h"
 #include "platform/Desktop.h"
 #include "platform/PrivateProfile.h"
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
 
     platform::RecordingDesktop desktop;
     settings::SettingsModel model;
-    test::RecordingControls controls;
+    settings::test::RecordingControls controls;
     model.setAddressesFromTable();
     model.ResetToDefaults(controls);
     settings::Ini_Oper ini(desktop, model, controls, link::Skin::Big);

@@ -49,7 +49,7 @@ void checkImage(const QByteArray& bytes) {
 void checkImport(const QByteArray& bytes) {
     SilentDesktop desktop;
     settings::SettingsModel model;
-    test::RecordingControls controls;
+    settings::test::RecordingControls controls;
     model.setAddressesFromTable();
     model.ResetToDefaults(controls);
     const settings::SettingsModel start = model;
@@ -73,7 +73,7 @@ void checkImport(const QByteArray& bytes) {
         const int mode = vc.spinnerValue(settings::VolumeColumn::index(ch, 2));
         require(min >= 0 && min <= max && max <= 80);
         require(mode >= 0 && mode <= settings::VolumeColumn::spinnerTop(settings::VolumeColumn::index(ch, 2)));
-        require(controls.levels[std::size_t(ch)] >= 0 && controls.levels[std::size_t(ch)] <= 80);
+        require(controls.level[std::size_t(ch)] >= 0 && controls.level[std::size_t(ch)] <= 80);
     }
 }
 

@@ -52,7 +52,7 @@ protected:
     QTemporaryDir dir;
     platform::RecordingDesktop desktop;
     settings::SettingsModel model;
-    RecordingControls controls;
+    settings::test::RecordingControls controls;
     settings::DialogOwners owners;
     settings::Ini_Oper ini{desktop, model, controls, link::Skin::Big};
 };

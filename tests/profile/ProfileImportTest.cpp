@@ -26,9 +26,9 @@ struct Snapshot {
     std::array<QString, 9> texts;
     int refreshes;
 
-    static Snapshot of(const settings::SettingsModel& m, const RecordingControls& c) {
-        Snapshot s{m.MusicParams, m.MicParams, m.KtvParams, m.EffParams, c.inputs, c.ex, c.mu, c.lo,
-                   c.levels, {}, {}, c.refreshes};
+    static Snapshot of(const settings::SettingsModel& m, const settings::test::RecordingControls& c) {
+        Snapshot s{m.MusicParams, m.MicParams, m.KtvParams, m.EffParams, c.input, c.exciterOn, c.muteOn, c.lockOn,
+                   c.level, {}, {}, c.refreshes};
         for (int i = 0; i < 9; ++i) {
             s.spinners[std::size_t(i)] = c.column.spinnerValue(i);
             s.texts[std::size_t(i)] = c.column.text(i);
@@ -90,16 +90,16 @@ TEST_F(ProfileImport, CancelOrAPathThatDoesNotExistDoesNothing) {
 }
 
 TEST_F(ProfileImport, SectionAndTypeAloneLoadZerosAndTheDefaultsOfTheVolumeColumn) {
-    controls.ex = controls.mu = controls.lo = true;
-    controls.levels = {50, 50, 50};
+    controls.exciterOn = controls.muteOn = controls.lockOn = true;
+    controls.level = {50, 50, 50};
     EXPECT_EQ(importText("[main]\nTYPE=TSR-515GN\n"), ProfileOutcome::Loaded);
     EXPECT_TRUE(desktop.messages.empty());
     for (int r = 0; r < 6; ++r)
         for (int k = 0; k < 18; ++k) ASSERT_EQ(music(r, k), 0);
     EXPECT_EQ(model.EffParams[1][9].Value, 0);
     EXPECT_EQ(model.EffParams[1][9].Addr, 111); // addresses stay
-    EXPECT_EQ(controls.inputs, (std::array<bool, 3>{true, false, false}));
-    EXPECT_FALSE(controls.ex || controls.mu || controls.lo);
+    EXPECT_EQ(controls.input, (std::array<bool, 3>{true, false, false}));
+    EXPECT_FALSE(controls.exciterOn || controls.muteOn || controls.lockOn);
     for (int ch = 0; ch < 3; ++ch) {
         EXPECT_EQ(spinner(ch, VolumeColumn::RoleMin), 0);
         EXPECT_EQ(spinner(ch, VolumeColumn::RoleMax), 80);
@@ -107,7 +107,7 @@ TEST_F(ProfileImport, SectionAndTypeAloneLoadZerosAndTheDefaultsOfTheVolumeColum
     }
     EXPECT_EQ(box(2, VolumeColumn::RoleMode), "KTV1");
     EXPECT_EQ(controls.refreshes, 1);
-    EXPECT_EQ(controls.levels, (std::array<int, 3>{50, 50, 50})); // the live levels are not in the file
+    EXPECT_EQ(controls.level, (std::array<int, 3>{50, 50, 50})); // the live levels are not in the file
 }
 
 TEST_F(ProfileImport, AnEmptyCellStopsBeforeAnyChangeWhileAMissingOneIsZero) {
@@ -144,27 +144,27 @@ TEST_F(ProfileImport, CellsTakeAnyByteWhateverTheirColumnsRange) {
 
 TEST_F(ProfileImport, SwitchesTakeAnyNumberAndRefuseLetters) {
     EXPECT_EQ(importText(Head + "INPUTSELECT=2\r\nEX=2\r\nMUTE=-1\r\nLOCK=0\r\n"), ProfileOutcome::Loaded);
-    EXPECT_EQ(controls.inputs, (std::array<bool, 3>{false, false, true}));
-    EXPECT_TRUE(controls.ex);
-    EXPECT_TRUE(controls.mu);
-    EXPECT_FALSE(controls.lo);
+    EXPECT_EQ(controls.input, (std::array<bool, 3>{false, false, true}));
+    EXPECT_TRUE(controls.exciterOn);
+    EXPECT_TRUE(controls.muteOn);
+    EXPECT_FALSE(controls.lockOn);
 
-    controls.ex = false;
+    controls.exciterOn = false;
     EXPECT_EQ(importText(Head + "INPUTSELECT=0\r\nEX=on\r\nMUTE=0\r\nVOL0.0=5\r\n"), ProfileOutcome::BadValue);
-    EXPECT_FALSE(controls.ex);
-    EXPECT_TRUE(controls.mu); // after the bad value: unchanged
-    EXPECT_EQ(controls.inputs, (std::array<bool, 3>{true, false, false}));
+    EXPECT_FALSE(controls.exciterOn);
+    EXPECT_TRUE(controls.muteOn); // after the bad value: unchanged
+    EXPECT_EQ(controls.input, (std::array<bool, 3>{true, false, false}));
     EXPECT_EQ(spinner(0, VolumeColumn::RoleMin), 0); // the first import's, not 5
 }
 
 TEST_F(ProfileImport, InputThreeLoadsTheArraysClearsTheInputsAndStops) {
-    controls.ex = true;
+    controls.exciterOn = true;
     EXPECT_EQ(importText(Head + "Music5.17=1\r\nINPUTSELECT=3\r\nEX=0\r\n"), ProfileOutcome::BadValue);
     expectOnlyMessage(BadValue);
     EXPECT_EQ(music(5, 17), 1);
     EXPECT_EQ(controls.refreshes, 1);
-    EXPECT_EQ(controls.inputs, (std::array<bool, 3>{false, false, false}));
-    EXPECT_TRUE(controls.ex);
+    EXPECT_EQ(controls.input, (std::array<bool, 3>{false, false, false}));
+    EXPECT_TRUE(controls.exciterOn);
     EXPECT_EQ(spinner(0, VolumeColumn::RoleMin), 20);
 }
 
@@ -184,9 +184,9 @@ TEST_F(ProfileImport, VolumeColumnValuesAreAppliedAsTypedValuesWouldBe) {
     EXPECT_EQ(box(1, VolumeColumn::RoleMax), "40");
 
     // A loaded maximum below the live level lowers the level.
-    controls.levels = {70, 70, 70};
+    controls.level = {70, 70, 70};
     EXPECT_EQ(importText(Head + "VOL2.1=50\r\n"), ProfileOutcome::Loaded);
-    EXPECT_EQ(controls.levels, (std::array<int, 3>{70, 70, 50}));
+    EXPECT_EQ(controls.level, (std::array<int, 3>{70, 70, 50}));
     EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -219,7 +219,7 @@ TEST_F(ProfileImport, RoundTripBringsEverySettingBack) {
     model.KtvParams[1][5].Value = 127;
     model.EffParams[0][3].Value = 255;
     settings::setInputSelection(controls, settings::InputAux);
-    controls.ex = controls.mu = controls.lo = true;
+    controls.exciterOn = controls.muteOn = controls.lockOn = true;
     VolumeColumn& vc = controls.column;
     for (int ch = 0; ch < 3; ++ch) {
         vc.setSpinnerValue(VolumeColumn::index(ch, VolumeColumn::RoleMax), 60 + ch);
