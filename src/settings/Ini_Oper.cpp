@@ -121,8 +121,9 @@ void Ini_Oper::writeAllKeys(ProfileImage& image) {
     WriteIni(image, LockKey, onOff(controls_.lock()));
     const VolumeColumn& vc = controls_.volumeColumn();
     for (int ch = 0; ch < VolumeColumn::Channels; ++ch)
-        for (int role = 0; role < 3; ++role)
-            WriteIni(image, volumeKey(ch, role), QString::number(vc.spinnerValue(VolumeColumn::index(ch, role))));
+        for (int role = VolumeColumn::RoleMin; role <= VolumeColumn::RoleMode; ++role)
+            WriteIni(image, volumeKey(ch, role),
+                     QString::number(vc.spinnerValue(VolumeColumn::index(ch, role))));
 }
 
 // --- load ------------------------------------------------------------------
@@ -188,11 +189,13 @@ bool Ini_Oper::importValues(const ProfileImage& image) {
         // maximum below the minimum just loaded becomes that minimum.
         for (int role : {VolumeColumn::RoleMin, VolumeColumn::RoleMax}) {
             const int i = VolumeColumn::index(ch, role);
-            vc.setText(i, ReadIni(image, volumeKey(ch, role), role == VolumeColumn::RoleMax ? QStringLiteral("80") : zero));
+            const QString fallback = role == VolumeColumn::RoleMax ? QString::number(VolumeColumn::DefaultMax) : zero;
+            vc.setText(i, ReadIni(image, volumeKey(ch, role), fallback));
             if (!vc.ApplyLevelText(i)) return false;
         }
         const int iMode = VolumeColumn::index(ch, VolumeColumn::RoleMode);
-        const std::optional<qint64> mode = importNumber(ReadIni(image, volumeKey(ch, VolumeColumn::RoleMode), zero));
+        const std::optional<qint64> mode =
+            importNumber(ReadIni(image, volumeKey(ch, VolumeColumn::RoleMode), zero));
         if (!mode || *mode < 0 || *mode > VolumeColumn::spinnerTop(iMode)) return false;
         vc.setSpinnerValue(iMode, static_cast<int>(*mode));
         // Rewrites the mode text even when the value did not change.
