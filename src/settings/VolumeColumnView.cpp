@@ -1,0 +1,88 @@
+#include "VolumeColumnView.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace sonmira::settings {
+
+VolumeColumnView::VolumeColumnView(VolumeColumn& column, QWidget* parent) : QObject(parent), column_(column) {
+    for (int i = 0; i < VolumeColumn::Boxes; ++i) {
+        auto* edit = new QLineEdit(parent);
+        edit->setAlignment(Qt::AlignCenter);
+        edit->setFrame(true);
+        QPalette pal = edit->palette();
+        pal.setColor(QPalette::Base, QColor::fromRgb(BoxBackground));
+        edit->setPalette(pal);
+        if (VolumeColumn::readOnly(i)) edit->setReadOnly(true);
+        else edit->setMaxLength(VolumeColumn::MaxLength);
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& t) {
+            if (!mirroring_) column_.setText(i, t);
+        });
+        boxes_[static_cast<std::size_t>(i)] = edit;
+
+        auto* bar = new QScrollBar(Qt::Vertical, parent);
+        bar->setRange(0, VolumeColumn::spinnerTop(i));
+        bar->setSingleStep(1);
+        bar->setPageStep(1);
+        connect(bar, &QScrollBar::valueChanged, this, [this, i](int v) {
+            if (!mirroring_) column_.setSpinnerValue(i, v);
+        });
+        spinners_[static_cast<std::size_t>(i)] = bar;
+    }
+    column_.onBoxChanged = [this](int i) { showBox(i); };
+    column_.onSpinnerChanged = [this](int i) { showSpinner(i); };
+    for (int i = 0; i < VolumeColumn::Boxes; ++i) {
+        showBox(i);
+        showSpinner(i);
+    }
+}
+
+VolumeColumnView::~VolumeColumnView() {
+    column_.onBoxChanged = nullptr;
+    column_.onSpinnerChanged = nullptr;
+}
+
+void VolumeColumnView::showBox(int i) {
+    QLineEdit* edit = box(i);
+    mirroring_ = true;
+    if (edit->text() != column_.text(i)) {
+        // Keep the caret where the user was typing.
+        const int pos = edit->cursorPosition();
+        edit->setText(column_.text(i));
+        edit->setCursorPosition(std::min(pos, static_cast<int>(column_.text(i).size())));
+    }
+    mirroring_ = false;
+    QPalette pal = edit->palette();
+    switch (column_.colour(i)) {
+    case BoxColour::WindowText: pal.setColor(QPalette::Text, QApplication::palette(edit).color(QPalette::Text)); break;
+    case BoxColour::Black: pal.setColor(QPalette::Text, Qt::black); break;
+    case BoxColour::Red: pal.setColor(QPalette::Text, Qt::red); break;
+    }
+    edit->setPalette(pal);
+}
+
+void VolumeColumnView::showSpinner(int i) {
+    mirroring_ = true;
+    spinner(i)->setValue(column_.spinnerValue(i));
+    mirroring_ = false;
+}
+
+bool VolumeColumnView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const auto it = std::find(boxes_.begin(), boxes_.end(), watched);
+    if (it == boxes_.end()) return QObject::eventFilter(watched, event);
+    const int i = static_cast<int>(it - boxes_.begin());
+    auto* key = static_cast<QKeyEvent*>(event);
+    // Keys that make no character (Delete, arrows, Home, End) go to the box.
+    if (key->text().isEmpty()) return false;
+    int code = key->text().at(0).unicode();
+    column_.Text1_KeyPress(i, code);
+    return code == 0;
+}
+
+} // namespace sonmira::settings

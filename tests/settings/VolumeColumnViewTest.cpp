@@ -1,0 +1,58 @@
+#include "RecordingControls.h"
+#include "settings/VolumeColumnView.h"
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+using namespace sonmira::settings;
+
+namespace {
+void press(QWidget* w, Qt::Key key, const QString& text) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(w, &down);
+}
+} // namespace
+
+TEST(VolumeColumnView, WidgetsFollowTheColumnAndPassUserActionsToIt) {
+    sonmira::test::ensureApp();
+    QWidget window;
+    test::RecordingControls c;
+    VolumeColumnView view(c.column, &window);
+
+    QLineEdit* min = view.box(0);
+    EXPECT_EQ(min->text(), "0");
+    EXPECT_EQ(view.box(8)->text(), "KTV1");
+    EXPECT_TRUE(view.box(2)->isReadOnly());
+    EXPECT_EQ(min->maxLength(), 2);
+    EXPECT_EQ(view.spinner(8)->maximum(), 7);
+
+    min->selectAll();
+    press(min, Qt::Key_A, "a");
+    EXPECT_EQ(min->text(), "0"); // filtered
+    press(min, Qt::Key_1, "1");
+    press(min, Qt::Key_2, "2");
+    EXPECT_EQ(c.column.text(0), "12");
+    EXPECT_EQ(c.column.colour(0), BoxColour::Red);
+    EXPECT_EQ(min->palette().color(QPalette::Text), QColor(Qt::red));
+    press(min, Qt::Key_Return, "\r");
+    EXPECT_EQ(c.column.spinnerValue(0), 12);
+    EXPECT_EQ(view.spinner(0)->value(), 12);
+    EXPECT_EQ(min->text(), "12");
+    EXPECT_EQ(min->palette().color(QPalette::Text), QColor(Qt::black));
+
+    // A click on the lower arrow raises the value by one.
+    view.spinner(0)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(c.column.spinnerValue(0), 13);
+    EXPECT_EQ(min->text(), "13");
+
+    // The program's writes show in the widgets.
+    c.column.setSpinnerValue(5, 4);
+    EXPECT_EQ(view.box(5)->text(), "MIC5");
+    EXPECT_EQ(view.spinner(5)->value(), 4);
+}
