@@ -86,6 +86,9 @@ class LinkFixture : public ::testing::Test {
 protected:
     platform::VirtualRuntime rt;
     platform::VirtualSerialPorts ports;
+    // Before the link: the link's open port refers to its line until the end.
+    std::vector<std::unique_ptr<platform::VirtualLine>> lines;
+    std::vector<std::unique_ptr<ScriptedUnit>> units;
     platform::RecordingDesktop desktop;
     link::TrafficLog log;
     RecordingHost host;
@@ -114,8 +117,6 @@ protected:
         ASSERT_TRUE(link->port().SetupPort(9600, 8));
         link->Connected = true;
     }
-    std::vector<std::unique_ptr<platform::VirtualLine>> lines;
-    std::vector<std::unique_ptr<ScriptedUnit>> units;
 };
 
 } // namespace sonmira::test
