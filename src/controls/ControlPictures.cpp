@@ -1,0 +1,37 @@
+#include "controls/ControlPictures.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QtGlobal>
+
+static void loadControlPictures() { Q_INIT_RESOURCE(pictures); }
+
+namespace sonmira::controls {
+
+const QPixmap& controlPicture(const QString& name) {
+    static QHash<QString, QPixmap> cache;
+    if (auto it = cache.constFind(name); it != cache.constEnd()) return *it;
+    static const bool loaded = (loadControlPictures(), true);
+    Q_UNUSED(loaded);
+
+    QPixmap pixmap;
+    QSvgRenderer renderer(QStringLiteral(":/controls/%1.svg").arg(name));
+    if (renderer.isValid()) {
+        // Drawn 1:1 at the picture's own size so edges stay on whole pixels.
+        pixmap = QPixmap(renderer.defaultSize());
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        renderer.render(&painter);
+    } else {
+        qWarning("No control picture named %s", qPrintable(name));
+    }
+    return *cache.insert(name, pixmap);
+}
+
+const QCursor& handCursor() {
+    static const QCursor cursor(controlPicture(QStringLiteral("hand_cursor")), 5, 0);
+    return cursor;
+}
+
+} // namespace sonmira::controls
