@@ -1,5 +1,7 @@
 #include "controls/ControlPictures.h"
 
+#include "controls/SkinnedControl.h"
+
 #include <QHash>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -27,6 +29,20 @@ const QPixmap& controlPicture(const QString& name) {
         qWarning("No control picture named %s", qPrintable(name));
     }
     return *cache.insert(name, pixmap);
+}
+
+void showPicture(SkinnedControl& control, const QPixmap& picture) {
+    QImage& dc = control.hDC();
+    dc.fill(toQColor(control.BackColor()));
+    if (picture.isNull()) return;
+    QPainter painter(&dc);
+    painter.drawPixmap(0, 0, picture);
+}
+
+void fitToPicture(QWidget& control, const QString& name) {
+    if (name.isEmpty()) return;
+    const QPixmap& picture = controlPicture(name);
+    if (!picture.isNull()) control.setFixedSize(picture.size());
 }
 
 const QCursor& handCursor() {
