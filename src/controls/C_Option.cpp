@@ -61,14 +61,13 @@ void C_Option::setSizeTwips(int widthTwips, int heightTwips) {
 }
 
 QSize C_Option::sizeTwips() const {
-    // A size set in pixels since counts in whole pixels.
+    // A size set in pixels since counts in whole pixels, under the same rule.
     if (size() == QSize(toPixels(twips_.width()), toPixels(twips_.height()))) return twips_;
-    return {pixelsToTwips(width()), pixelsToTwips(height())};
+    return {std::max(pixelsToTwips(width()), MinWidthTwips), HeightTwips};
 }
 
 void C_Option::UserControl_Resize() {
-    const QSize t = sizeTwips();
-    twips_ = QSize(std::max(t.width(), MinWidthTwips), HeightTwips);
+    twips_ = sizeTwips();
     ApplyWindowRegion();
 }
 
