@@ -20,6 +20,7 @@ constexpr Look kLooks[3] = {{0xE3E1DF, 80}, {0xE3E1DF, 70}, {0xFFC0C0, 90}};
 
 C_Button::C_Button(QWidget* parent)
     : SkinnedControl(ScaleMode::Twips, parent), label_(new QLabel(this)), subclass_(*this) {
+    setBackColor(0x3F3F3D); // the panel colour, round the face's corners
     setMouseTracking(true); // the hover face follows the pointer without a button held
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(12);
@@ -28,6 +29,7 @@ C_Button::C_Button(QWidget* parent)
     label_->setAttribute(Qt::WA_TransparentForMouseEvents); // presses act on the face beneath
     label_->setText(QStringLiteral("按钮"));
     FitToFace();
+    DrawFace();
 }
 
 C_Button::~C_Button() { subclass_.UnsubclassAll(); }

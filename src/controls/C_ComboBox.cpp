@@ -15,6 +15,7 @@ namespace {
 
 constexpr double kRowPixels = 12.5; // list height per row
 constexpr int kListRowPixels = 12;  // drawn rows: one list-font line (9 pt = 180 twips)
+constexpr int kArrowWellPixels = 15; // right end of the box pictures, kept clear of the caption
 
 int toPixels(double twips) { return roundHalfEven(twips / TwipsPerPixel); }
 
@@ -22,6 +23,7 @@ int toPixels(double twips) { return roundHalfEven(twips / TwipsPerPixel); }
 
 C_ComboBox::C_ComboBox(QWidget* parent)
     : SkinnedControl(ScaleMode::Twips, parent), label_(new QLabel(this)), list_(new QListWidget(this)) {
+    setBackColor(0x3F3F3D); // the panel colour, round the box's corners
     setFocusPolicy(Qt::ClickFocus); // so that the focus leaving closes the list
     label_->setAttribute(Qt::WA_TransparentForMouseEvents); // a press on the caption is one on the box
     QPalette palette = label_->palette();
@@ -69,7 +71,11 @@ void C_ComboBox::placeCaption() {
     font.setPointSizeF(showSize_ ? 9 : 10.5);
     label_->setFont(font);
     label_->move(40 / TwipsPerPixel, (showSize_ ? 10 : 50) / TwipsPerPixel);
-    label_->resize(width() - label_->x(), height());
+    sizeCaption();
+}
+
+void C_ComboBox::sizeCaption() {
+    label_->resize(std::max(0, width() - kArrowWellPixels - label_->x()), height());
 }
 
 void C_ComboBox::AddItem(const QString& ItemStr) {
@@ -128,7 +134,7 @@ void C_ComboBox::UserControl_Resize() {
         resize(box); // a visible control comes back here at once
         if (size() != box) return;
     }
-    label_->resize(width() - label_->x(), height());
+    sizeCaption();
     ApplyWindowRegion();
     UpdateFaceAndList();
 }

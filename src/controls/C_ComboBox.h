@@ -62,6 +62,7 @@ protected:
 private:
     void UpdateFaceAndList();
     void placeCaption();
+    void sizeCaption();
     void closeList();
     void listHover(int y);
     void listPress();

@@ -237,6 +237,9 @@ TEST_F(Button, EveryFaceRendered) {
         load(b, style, style == 0 ? "Read" : "Save");
         for (std::uint8_t state : {0, 1, 2}) {
             b.setState(state);
+            const QImage shown = b.grab().toImage(); // paints, and so draws the face
+            EXPECT_EQ(shown.size(), QSize(style == 0 ? 63 : 43, style == 0 ? 26 : 23));
+            EXPECT_EQ(b.visiblePicture().endsWith(state == 0 ? "normal" : state == 1 ? "hover" : "pressed"), true);
             snapshot(&b, b.visiblePicture());
         }
     }
