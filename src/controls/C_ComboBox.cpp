@@ -123,8 +123,7 @@ void C_ComboBox::UpdateFaceAndList() {
                            : rectTop + boxHeight + 1;
     listTwips_ = QPoint(roundHalfEven(left), roundHalfEven(top));
     list_->move(toPixels(left), toPixels(top));
-    list_->show();
-    list_->raise();
+    list_->show(); // a stays-on-top window: above every other
 }
 
 void C_ComboBox::UserControl_Resize() {

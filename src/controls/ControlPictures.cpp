@@ -2,18 +2,22 @@
 
 #include "controls/SkinnedControl.h"
 
-#include <QHash>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QtGlobal>
+
+#include <map>
 
 static void loadControlPictures() { Q_INIT_RESOURCE(pictures); }
 
 namespace sonmira::controls {
 
 const QPixmap& controlPicture(const QString& name) {
-    static QHash<QString, QPixmap> cache;
-    if (auto it = cache.constFind(name); it != cache.constEnd()) return *it;
+    // Made on first use and kept to the end: pixmaps and cursors must not
+    // outlive the application object, which is gone before statics are. A
+    // map, so that references handed out stay valid as pictures are added.
+    static auto& cache = *new std::map<QString, QPixmap>;
+    if (auto it = cache.find(name); it != cache.end()) return it->second;
     static const bool loaded = (loadControlPictures(), true);
     Q_UNUSED(loaded);
 
@@ -28,7 +32,7 @@ const QPixmap& controlPicture(const QString& name) {
     } else {
         qWarning("No control picture named %s", qPrintable(name));
     }
-    return *cache.insert(name, pixmap);
+    return cache.emplace(name, pixmap).first->second;
 }
 
 void showPicture(SkinnedControl& control, const QPixmap& picture) {
@@ -46,8 +50,8 @@ void fitToPicture(QWidget& control, const QString& name) {
 }
 
 const QCursor& handCursor() {
-    static const QCursor cursor(controlPicture(QStringLiteral("hand_cursor")), 5, 0);
-    return cursor;
+    static const auto* cursor = new QCursor(controlPicture(QStringLiteral("hand_cursor")), 5, 0);
+    return *cursor;
 }
 
 } // namespace sonmira::controls
