@@ -2,6 +2,7 @@
 #include "controls/PropertyBag.h"
 #include "controls/SkinnedControl.h"
 
+#include "PixelCheck.h"
 #include "TestSupport.h"
 
 #include <QImage>
@@ -13,8 +14,8 @@ using namespace sonmira::controls;
 
 namespace {
 
-QRgb px(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
-QRgb rgbOf(ColorRef c) { return toQColor(c).rgb() & 0xFFFFFF; }
+QRgb px(const QImage& img, int x, int y) { return sonmira::test::pixelAt(img, x, y); }
+using sonmira::test::rgbOf;
 
 } // namespace
 
