@@ -202,9 +202,14 @@ TEST_F(ComboBox, CompactBox) {
     compact.setDesktop(&desktop);
     placeOnScreen(&compact, {100, 600});
     compact.show();
+    compact.AddItem("MIC1");
+    compact.setTopIndex(0);
+    snapshot(&compact, "combo_compact_normal");
     press(&compact, {5, 5});
     EXPECT_EQ(compact.visiblePicture(), "combo_compact_pressed");
+    snapshot(&compact, "combo_compact_pressed");
     EXPECT_EQ(compact.listPositionTwips(), QPoint(1500, 9000 + 240 + 1));
+    EXPECT_EQ(compact.list()->height(), 12); // one row: 12.5 pixels, halves to even
     release(&compact, {5, 5});
     PropertyBag out;
     compact.UserControl_WriteProperties(out);

@@ -271,6 +271,7 @@ TEST_F(PictureSwitches, EveryFaceRendered) {
             snapshot(&ex, ex.visiblePicture());
         }
     }
+    handCursor().pixmap().save(outputDir() + "/hand_cursor.png");
     EXPECT_EQ(handCursor().hotSpot(), QPoint(5, 0));
     EXPECT_EQ(handCursor().pixmap().size(), QSize(32, 32));
     EXPECT_EQ(bar.cursor().hotSpot(), QPoint(5, 0));
