@@ -3,7 +3,6 @@
 #include "controls/ControlPictures.h"
 
 #include <QLabel>
-#include <QMouseEvent>
 
 namespace sonmira::controls {
 
@@ -14,7 +13,7 @@ const QString kClear = QStringLiteral("option_clear");
 int toPixels(int twips) { return roundHalfEven(twips / double(TwipsPerPixel)); }
 } // namespace
 
-C_Option::C_Option(QWidget* parent) : SkinnedControl(ScaleMode::Twips, parent), label_(new QLabel(this)) {
+C_Option::C_Option(QWidget* parent) : ClickableControl(ScaleMode::Twips, parent), label_(new QLabel(this)) {
     setBackColor(0x7F7F7F);
     setCursor(handCursor());
     QFont font(QStringLiteral("Arial"));
@@ -69,12 +68,6 @@ QSize C_Option::sizeTwips() const {
 void C_Option::UserControl_Resize() {
     twips_ = sizeTwips();
     ApplyWindowRegion();
-}
-
-void C_Option::mousePressEvent(QMouseEvent* e) { click_.press(e); }
-
-void C_Option::mouseReleaseEvent(QMouseEvent* e) {
-    if (click_.release(*this, e)) emit Click();
 }
 
 void C_Option::UserControl_ReadProperties(const PropertyBag& bag) {

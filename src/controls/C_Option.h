@@ -3,14 +3,13 @@
 // set, a dark one when clear. A click on the dot, the caption or the
 // background raises Click and never changes Value: the host decides which
 // option of a group is set.
-#include "controls/ClickTracker.h"
-#include "controls/SkinnedControl.h"
+#include "controls/ClickableControl.h"
 
 class QLabel;
 
 namespace sonmira::controls {
 
-class C_Option : public SkinnedControl {
+class C_Option : public ClickableControl {
     Q_OBJECT
 public:
     static constexpr int MinWidthTwips = 500;
@@ -35,23 +34,15 @@ public:
     QString visiblePicture() const;
     QLabel* captionLabel() const { return label_; }
 
-signals:
-    void Click();
-
 protected:
-    void UserControl_Paint() override { RefreshLook(); }
-    void UserControl_Show() override { RefreshLook(); }
     void UserControl_Resize() override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
+    void RefreshLook() override;
 
 private:
-    void RefreshLook();
 
     bool value_ = false;
     QLabel* label_;
     QSize twips_;
-    ClickTracker click_;
 };
 
 } // namespace sonmira::controls

@@ -2,11 +2,10 @@
 
 #include "controls/ControlPictures.h"
 
-#include <QMouseEvent>
 
 namespace sonmira::controls {
 
-C_OptionEx::C_OptionEx(QWidget* parent) : SkinnedControl(ScaleMode::Twips, parent) {
+C_OptionEx::C_OptionEx(QWidget* parent) : ClickableControl(ScaleMode::Twips, parent) {
     setBackColor(0x3D3F3F);
     setCursor(handCursor());
     UserControl_Resize();
@@ -42,12 +41,6 @@ void C_OptionEx::setValue(bool value) {
     value_ = value;
     RefreshLook();
     emit PropertyChanged(QStringLiteral("Value"));
-}
-
-void C_OptionEx::mousePressEvent(QMouseEvent* e) { click_.press(e); }
-
-void C_OptionEx::mouseReleaseEvent(QMouseEvent* e) {
-    if (click_.release(*this, e)) emit Click();
 }
 
 void C_OptionEx::UserControl_ReadProperties(const PropertyBag& bag) {
