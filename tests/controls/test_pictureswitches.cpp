@@ -172,6 +172,8 @@ TEST_F(PictureSwitches, OptionLookFollowsValueWithoutClick) {
     ASSERT_EQ(changed.count(), 3);
     EXPECT_EQ(changed.at(0).at(0).toString(), "Caption");
     EXPECT_EQ(option.captionLabel()->x(), 18); // 240 + 40 twips
+    EXPECT_EQ(controlPicture("option_set").size(), QSize(16, 17));
+    EXPECT_EQ(controlPicture("option_clear").size(), QSize(16, 17));
 }
 
 TEST_F(PictureSwitches, OptionPropertyBag) {
