@@ -1,0 +1,18 @@
+#include "controls/ClickableControl.h"
+
+#include <QMouseEvent>
+
+namespace sonmira::controls {
+
+void ClickableControl::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) leftDown_ = true;
+}
+
+void ClickableControl::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    const bool click = leftDown_ && rect().contains(e->position().toPoint());
+    leftDown_ = false;
+    if (click) emit Click();
+}
+
+} // namespace sonmira::controls
