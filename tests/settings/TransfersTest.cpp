@@ -453,3 +453,14 @@ TEST(FactorySeed, TheUnitsOwnSeedAgreesWithTheProgramsTable) {
         EXPECT_EQ(own.value(g, row, a), v) << int(g) << "," << int(row) << "," << int(a);
     });
 }
+
+TEST(Read, StopsSendingOnceTheWatchdogHasDroppedTheLink) {
+    Rig r;
+    r.connect();
+    // The heartbeat's watchdog drops the link between two requests.
+    r.controls.onRefresh = [&] { r.link.Timer4_Timer(); };
+    r.read();
+    EXPECT_EQ(r.sent.size(), 198u);
+    EXPECT_EQ(r.desktop.messages.size(), 1u);
+    EXPECT_TRUE(r.controls.enabled);
+}
