@@ -9,8 +9,9 @@ constexpr std::uint8_t flag(bool on) { return on ? 1 : 0; }
 } // namespace
 
 int Transfers::syncPackets(std::uint8_t effectCode) {
+    constexpr int switchReads = 4; // mute, lock, exciter, input
     const int effectColumns = effectCode >= EffCodeBase ? EffColumns : KtvColumns;
-    return MusicColumns + MicColumns + effectColumns + VolumeColumn::Channels + 4;
+    return MusicColumns + MicColumns + effectColumns + VolumeColumn::Channels + switchReads;
 }
 
 Transfers::Transfers(SettingsModel& model, ControlsView& controls, DeviceLink& link,
