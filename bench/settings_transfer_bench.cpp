@@ -2,19 +2,15 @@
 // on the real Qt event loop: wall time and this program's CPU time for each,
 // beside the limit the line and the 15 ms receive poll set.
 //
-// Usage: settings_transfer_bench [path-to-sonmira-unit-sim]
+// Usage: settings_transfer_bench [sonmira-unit-sim options]
 #include "RecordingControls.h"
+#include "SimProcess.h"
 #include "link/DeviceLink.h"
 #include "platform/QtRuntime.h"
 #include "platform/QtSerial.h"
 #include "settings/Transfers.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QThread>
 
 #include <chrono>
 #include <cstdio>
@@ -60,26 +56,11 @@ void report(const char* name, int packets, double extraS, const Result& r) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QString simPath = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(SONMIRA_UNIT_SIM);
-
-    QTemporaryDir work;
-    if (!work.isValid()) return 1;
-    const QString unitPath = work.filePath(QStringLiteral("unit"));
-    QProcess sim;
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start(simPath, {QStringLiteral("--link"), unitPath});
-    if (!sim.waitForStarted(5000)) {
-        std::fprintf(stderr, "cannot start %s\n", qPrintable(simPath));
+    unitsim::SimProcess sim;
+    if (!sim.start(app.arguments().mid(1))) {
+        std::fprintf(stderr, "settings_transfer_bench: %s\n", qPrintable(sim.error()));
         return 1;
     }
-    for (int i = 0; i < 100 && !QFile::exists(unitPath); ++i) QThread::msleep(50);
-
-    // COM1 points at the simulated unit through a private alias folder; no
-    // other port is opened.
-    const QString config = work.filePath(QStringLiteral("config"));
-    QDir().mkpath(config + QStringLiteral("/sonmira/ports"));
-    QFile::link(unitPath, config + QStringLiteral("/sonmira/ports/COM1"));
-    qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
 
     platform::QtRuntime rt;
     platform::QtSerialPorts ports;
@@ -93,31 +74,28 @@ int main(int argc, char** argv) {
     model.setAddressesFromTable();
     model.ResetToDefaults(controls);
 
-    int status = 0;
+    // COM1 is the simulated unit's terminal; no other port is opened.
     if (!link.port().OpenPort(QStringLiteral("1")) || !link.port().SetupPort(9600, 8)) {
-        std::fprintf(stderr, "cannot open the simulated unit's terminal\n");
-        status = 1;
-    } else {
-        link.Connected = true;
-        model.MusicParams[3][4].Value = 17;
-        const Result up = measure([&] {
-            link.PacketsTotal = Transfers::UploadPackets;
-            transfers.WriteAllToDevice();
-        });
-        model.ResetToDefaults(controls);
-        const Result rd = measure([&] {
-            link.PacketsTotal = Transfers::ReadPackets;
-            transfers.ReadAllFromDevice();
-        });
-        report("Upload", Transfers::UploadPackets, link::DeviceLink::LongWaitPauseMs / 1000.0, up);
-        report("Read", Transfers::ReadPackets, 0, rd);
-        if (!desktop.messages.empty() || model.MusicParams[3][4].Value != 17) {
-            std::fprintf(stderr, "the transfers did not complete cleanly\n");
-            status = 1;
-        }
-        link.ClosePort();
+        std::fprintf(stderr, "settings_transfer_bench: cannot open the simulated unit's terminal\n");
+        return 1;
     }
-    sim.terminate();
-    sim.waitForFinished(5000);
-    return status;
+    link.Connected = true;
+    model.MusicParams[3][4].Value = 17;
+    const Result up = measure([&] {
+        link.PacketsTotal = Transfers::UploadPackets;
+        transfers.WriteAllToDevice();
+    });
+    model.ResetToDefaults(controls);
+    const Result rd = measure([&] {
+        link.PacketsTotal = Transfers::ReadPackets;
+        transfers.ReadAllFromDevice();
+    });
+    report("Upload", Transfers::UploadPackets, link::DeviceLink::LongWaitPauseMs / 1000.0, up);
+    report("Read", Transfers::ReadPackets, 0, rd);
+    link.ClosePort();
+    if (!desktop.messages.empty() || model.MusicParams[3][4].Value != 17) {
+        std::fprintf(stderr, "settings_transfer_bench: the transfers did not complete cleanly\n");
+        return 1;
+    }
+    return 0;
 }

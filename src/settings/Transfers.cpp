@@ -9,15 +9,21 @@ constexpr std::uint8_t flag(bool on) { return on ? 1 : 0; }
 } // namespace
 
 int Transfers::syncPackets(std::uint8_t effectCode) {
+    constexpr int switchReads = 4; // mute, lock, exciter, input
     const int effectColumns = effectCode >= EffCodeBase ? EffColumns : KtvColumns;
-    return MusicColumns + MicColumns + effectColumns + VolumeColumn::Channels + 4;
+    return MusicColumns + MicColumns + effectColumns + VolumeColumn::Channels + switchReads;
 }
 
 Transfers::Transfers(SettingsModel& model, ControlsView& controls, DeviceLink& link,
                      platform::Desktop& desktop, Skin skin)
     : model_(model), controls_(controls), link_(link), desktop_(desktop), texts_(SettingsTexts::of(skin)) {}
 
+// The watchdog may drop the link between two commands and has then told the
+// user; a further command would only wait out its time-out and say it again.
+bool Transfers::linkStillUp() const { return link_.Connected; }
+
 bool Transfers::readByte(std::uint8_t group, std::uint8_t row, std::uint8_t addr, std::uint8_t& b) {
+    if (!linkStillUp()) return false;
     if (!link_.SendCommand(true, 1, CmdRead, group, row, addr, 0, false)) return false;
     b = link_.ReplyData[0];
     return true;
@@ -25,7 +31,7 @@ bool Transfers::readByte(std::uint8_t group, std::uint8_t row, std::uint8_t addr
 
 bool Transfers::write(int cmd, std::uint8_t group, std::uint8_t row, std::uint8_t addr, std::uint8_t value,
                       bool longWait) {
-    return link_.SendCommand(false, 0, cmd, group, row, addr, value, longWait);
+    return linkStillUp() && link_.SendCommand(false, 0, cmd, group, row, addr, value, longWait);
 }
 
 bool Transfers::writeRow(int cmd, PresetArray a, int row) {

@@ -33,6 +33,7 @@ public:
 private:
     // One read command; the reply byte in b. False when no reply came (the link
     // has then told the user and dropped the connection).
+    bool linkStillUp() const;
     bool readByte(std::uint8_t group, std::uint8_t row, std::uint8_t addr, std::uint8_t& b);
     bool write(int cmd, std::uint8_t group, std::uint8_t row, std::uint8_t addr, std::uint8_t value,
                bool longWait = false);
