@@ -59,16 +59,27 @@ protected:
 
 } // namespace
 
-TEST_F(LinkEndToEnd, FindsTheUnitOnCom1AndNoOtherPort) {
+TEST_F(LinkEndToEnd, FindsTheUnitOnCom1ThroughItsAlias) {
     startConnected();
     EXPECT_TRUE(dev->Connected);
     EXPECT_EQ(host.status, dev->texts().connected);
     EXPECT_EQ(host.syncs, 1);
     EXPECT_TRUE(log.CommLog.contains(QStringLiteral("Send: CD,E2,00,00,00,6E\r\nRecv: 6E")));
     EXPECT_EQ(platform::systemPortFor(QStringLiteral("COM1")), sim.aliasDir() + QStringLiteral("/COM1"));
-    EXPECT_EQ(QFileInfo(platform::systemPortFor(QStringLiteral("COM7"))).symLinkTarget().contains(
-                  QStringLiteral("absent")),
-              true);
+    EXPECT_TRUE(QFileInfo(platform::systemPortFor(QStringLiteral("COM7"))).symLinkTarget().contains(
+        QStringLiteral("absent")));
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(LinkEndToEnd, AnotherModelIsTurnedDown) {
+    ASSERT_TRUE(sim.start({QStringLiteral("--model"), QStringLiteral("0x00")})) << sim.error().toStdString();
+    log.CommLogOn = true;
+    dev = std::make_unique<DeviceLink>(rt, ports, desktop, log, host);
+    EXPECT_FALSE(dev->ConnectTarget());
+    EXPECT_FALSE(dev->Connected);
+    EXPECT_FALSE(dev->port().IsOpen());
+    EXPECT_TRUE(log.CommLog.contains(QStringLiteral("Recv: 00")));
+    EXPECT_EQ(host.status, dev->texts().notConnected); // after COM2..COM12 found nothing
     EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -119,11 +130,16 @@ TEST_F(LinkEndToEnd, UnitFallingSilentMidCommandDropsTheLink) {
 }
 
 TEST_F(LinkEndToEnd, NoiseFromTheLineAndGarbageToTheUnitAreSurvived) {
-    // After the second answer the unit sends 5000 bytes of noise at full speed.
-    startConnected({QStringLiteral("--no-pacing"), QStringLiteral("--flood-after"), QStringLiteral("2"),
+    // Right behind its model answer the unit sends 5000 bytes of noise at full
+    // speed, special bytes included.
+    startConnected({QStringLiteral("--no-pacing"), QStringLiteral("--flood-after"), QStringLiteral("1"),
                     QStringLiteral("--flood-bytes"), QStringLiteral("5000")});
     log.CommLogOn = false;
-    EXPECT_TRUE(write(CmdWriteLive, GroupInput, 0, 0, 2));
+    // A command in the middle of the noise ends one way or the other, and soon.
+    QElapsedTimer t;
+    t.start();
+    write(CmdWriteLive, GroupInput, 0, 0, 2);
+    EXPECT_LT(t.elapsed(), DeviceLink::ReplyWaitMs + 1000);
     // The poll takes 100 bytes a tick: the noise drains in well under 2 s.
     int quiet = 0;
     EXPECT_TRUE(pumpUntil(
@@ -132,9 +148,13 @@ TEST_F(LinkEndToEnd, NoiseFromTheLineAndGarbageToTheUnitAreSurvived) {
             return quiet > 20;
         },
         3000));
-    // Garbage to the unit, then a real command: the unit finds its feet again.
+    if (!dev->Connected) { // the noise may have held back the answer
+        ASSERT_TRUE(dev->ConnectTarget());
+    }
+    // Garbage to the unit, then real commands: the unit finds its feet again.
     const std::vector<std::uint8_t> junk{0x00, 0xCD, 0x77, 0x12, 0xFF, 0xCD, 0xCD, 0x01};
     dev->port().Write(junk.data(), static_cast<int>(junk.size()));
+    EXPECT_TRUE(write(CmdWriteLive, GroupInput, 0, 0, 2));
     EXPECT_EQ(read(GroupInput, 0, 0), 2);
     EXPECT_EQ(read(GroupLevelMin, 0, 1), 30);
     EXPECT_TRUE(dev->Connected);
@@ -146,4 +166,14 @@ TEST_F(LinkEndToEnd, UnitProgramEndsCleanlyOnSigterm) {
     EXPECT_EQ(QFileInfo(linkPath).symLinkTarget(), sim.terminalPath());
     EXPECT_EQ(sim.stop(), 0);
     EXPECT_FALSE(QFileInfo(linkPath).isSymLink());
+
+    QProcess help;
+    help.start(unitsim::SimProcess::program(), {QStringLiteral("--help")});
+    ASSERT_TRUE(help.waitForFinished(5000));
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_TRUE(help.readAllStandardOutput().contains("--stop-after"));
+    QProcess wrong;
+    wrong.start(unitsim::SimProcess::program(), {QStringLiteral("--delay"), QStringLiteral("soon")});
+    ASSERT_TRUE(wrong.waitForFinished(5000));
+    EXPECT_EQ(wrong.exitCode(), 2);
 }
