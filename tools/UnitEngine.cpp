@@ -1,5 +1,7 @@
 #include "UnitEngine.h"
 
+#include "settings/FactoryValues.h"
+
 #include <algorithm>
 #include <array>
 
@@ -25,25 +27,8 @@ bool knownCommand(const CommandPacket& p) {
     }
 }
 
-// Addresses and factory values of the preset columns, column by column.
-struct Column {
-    std::uint8_t addr;
-    std::uint8_t value;
-};
-constexpr std::array<Column, 18> MusicColumns{{{0, 10}, {1, 10}, {2, 10}, {3, 10}, {4, 10}, {5, 10},
-                                               {6, 10}, {29, 1}, {17, 80}, {18, 80}, {24, 10}, {23, 10},
-                                               {22, 10}, {27, 21}, {25, 30}, {26, 30}, {21, 0}, {28, 0}}};
-constexpr std::array<Column, 9> MicColumns{
-    {{0, 10}, {1, 10}, {2, 10}, {3, 10}, {4, 10}, {5, 10}, {6, 10}, {8, 0}, {7, 6}}};
-constexpr std::array<std::uint8_t, 8> KtvAddrs{82, 80, 98, 99, 10, 85, 83, 81};
-constexpr std::array<std::array<std::uint8_t, 8>, 2> KtvValues{{{6, 14, 40, 68, 90, 63, 75, 63},
-                                                               {8, 14, 40, 68, 80, 63, 80, 66}}};
-constexpr std::array<std::uint8_t, 10> EffAddrs{82, 80, 98, 199, 130, 131, 132, 181, 110, 111};
-constexpr std::array<std::array<std::uint8_t, 10>, 2> EffValues{{{8, 14, 40, 68, 50, 45, 45, 20, 88, 90},
-                                                                {8, 14, 50, 68, 50, 45, 55, 20, 80, 80}}};
-constexpr std::array<std::uint8_t, 3> LevelMinima{20, 30, 36};
+// The key selector rests in its middle; the program keeps no value of it.
 constexpr std::uint8_t KeyRest = 5;
-constexpr std::uint8_t InputBgm = 1;
 
 } // namespace
 
@@ -52,30 +37,11 @@ UnitEngine::UnitEngine(UnitFaults faults, const Seed& seed) : faults_(faults) {
 }
 
 void UnitEngine::seedFactoryValues(UnitEngine& unit) {
-    for (int row = 0; row < 6; ++row) {
-        for (const auto& c : MusicColumns) unit.setValue(GroupMusic, row, c.addr, c.value);
-        for (const auto& c : MicColumns) unit.setValue(GroupMic, row, c.addr, c.value);
-    }
-    // MIC1 and MIC2 start with a lower 57 Hz band, MIC2 with a lower low-cut.
-    unit.setValue(GroupMic, 0, 0, 7);
-    unit.setValue(GroupMic, 1, 0, 7);
-    unit.setValue(GroupMic, 1, 7, 3);
-    for (int r = 0; r < 2; ++r) {
-        for (std::size_t c = 0; c < KtvAddrs.size(); ++c) unit.setValue(GroupEffect, r, KtvAddrs[c], KtvValues[r][c]);
-        for (std::size_t c = 0; c < EffAddrs.size(); ++c)
-            unit.setValue(GroupEffect, 20 + r, EffAddrs[c], EffValues[r][c]);
-    }
-    for (int ch = 0; ch < 3; ++ch) {
-        unit.setValue(GroupLevelMode, 0, ch, 0);
-        unit.setValue(GroupLevelMin, 0, ch, LevelMinima[ch]);
-        unit.setValue(GroupLevelMax, 0, ch, 80);
-        unit.setValue(GroupLevel, 0, ch, LevelMinima[ch]);
-    }
-    unit.setValue(GroupMute, 0, 0, 0);
-    unit.setValue(GroupLock, 0, 0, 0);
-    unit.setValue(GroupExciter, 0, 0, 0);
+    // The program's own factory table, so unit and program agree on every value.
+    settings::forEachFactoryValue([&unit](std::uint8_t group, std::uint8_t row, std::uint8_t addr, std::uint8_t v) {
+        unit.setValue(group, row, addr, v);
+    });
     unit.setValue(GroupKey, 0, 0, KeyRest);
-    unit.setValue(GroupInput, 0, 0, InputBgm);
 }
 
 std::uint32_t UnitEngine::key(int group, int row, int addr) {

@@ -1,7 +1,6 @@
 // Read, Upload and the synchronisation against the simulated unit, in virtual
 // time, byte for byte.
 #include "RecordingControls.h"
-#include "FactorySeed.h"
 #include "SimLine.h"
 #include "settings/FactoryValues.h"
 #include "settings/Transfers.h"
@@ -49,7 +48,7 @@ struct Rig {
     std::vector<Sent> sent;
 
     explicit Rig(link::Skin s = link::Skin::Big)
-        : skin(s), link(rt, ports, desktop, log, host, s), sim(rt, line, {}, unitsim::seedFromSettings),
+        : skin(s), link(rt, ports, desktop, log, host, s), sim(rt, line),
           transfers(model, controls, link, desktop, s) {
         ports.attach(QStringLiteral("COM1"), &line);
         link.setProgressView(&controls);
@@ -441,17 +440,6 @@ TEST(Sync, TimeoutOnTheFirstWrite) {
     EXPECT_FALSE(r.link.Connected);
     EXPECT_EQ(r.controls.enabledChanges, (std::vector<bool>{false, true}));
     EXPECT_FALSE(r.link.ProgressActive);
-}
-
-// ---- The simulated unit's factory state -------------------------------------------
-
-TEST(FactorySeed, TheUnitsOwnSeedAgreesWithTheProgramsTable) {
-    unitsim::UnitEngine own({}, unitsim::UnitEngine::seedFactoryValues);
-    unitsim::UnitEngine seeded({}, unitsim::seedFromSettings);
-    forEachFactoryValue([&](std::uint8_t g, std::uint8_t row, std::uint8_t a, std::uint8_t v) {
-        EXPECT_EQ(seeded.value(g, row, a), v);
-        EXPECT_EQ(own.value(g, row, a), v) << int(g) << "," << int(row) << "," << int(a);
-    });
 }
 
 TEST(Read, StopsSendingOnceTheWatchdogHasDroppedTheLink) {
