@@ -32,7 +32,7 @@ measure() {
 
 # Every COM number is aliased, so no real device is ever opened.
 aliases() {
-  export XDG_CONFIG_HOME="$work/$1"
+  export XDG_CONFIG_HOME="$work/config-$1"
   mkdir -p "$XDG_CONFIG_HOME/sonmira/ports"
   for n in $(seq 1 12); do ln -sf "$work/absent$n" "$XDG_CONFIG_HOME/sonmira/ports/COM$n"; done
 }

@@ -67,6 +67,7 @@ bool DeviceLink::SendCommand(bool expectData, std::uint8_t replyLength, int cmd,
         if (!other.ok) return false;
     }
 
+    const bool connectedAtStart = Connected;
     Transaction mine;
     Transaction* const outer = active_;
     active_ = &mine;
@@ -87,7 +88,10 @@ bool DeviceLink::SendCommand(bool expectData, std::uint8_t replyLength, int cmd,
     active_ = outer;
 
     if (ok) return true;
-    if (!Probing) dropLink(true);
+    // When the watchdog dropped the link during this wait, the user has been
+    // told once already; a second message for the same loss only confuses.
+    const bool droppedMeanwhile = connectedAtStart && !Connected;
+    if (!Probing && !droppedMeanwhile) dropLink(true);
     return false;
 }
 

@@ -63,6 +63,17 @@ TEST_F(CommandLinkTest, TimeoutOutsideScanDropsLinkOnce) {
     EXPECT_FALSE(lineOf(unit).open);
 }
 
+TEST_F(CommandLinkTest, WatchdogDuringAWaitGivesOneMessage) {
+    auto& unit = unitOn(1);
+    unit.answer = [](const Packet&) { return std::nullopt; };
+    connectTo(1);
+    link->timer4().setEnabled(true); // a heartbeat went out just before
+    EXPECT_FALSE(link->SendCommand(false, 0, link::CmdWriteLive, link::GroupMusic, 0, 1, 5, false));
+    EXPECT_EQ(desktop.messages.size(), 1u);
+    EXPECT_FALSE(link->Connected);
+    EXPECT_FALSE(link->port().IsOpen());
+}
+
 TEST_F(CommandLinkTest, TimeoutWhileProbingIsSilentAndShort) {
     auto& unit = unitOn(1);
     unit.answer = [](const Packet&) { return std::nullopt; };
