@@ -26,13 +26,21 @@ MainFrm::MainFrm(Services services, link::Skin skin) : svc_(std::move(services))
         move(avail.center() - QPoint(client.width() / 2, client.height() / 2));
     }
     // The receive poll runs from the start; the link creates it enabled.
+    controls_ = std::make_unique<WindowControls>(*this);
     link_ = std::make_unique<link::DeviceLink>(svc_.runtime, svc_.ports, svc_.desktop, svc_.log, *this, skin);
+    link_->setProgressView(&controls_->progressStrip());
+    transfers_ = std::make_unique<settings::Transfers>(model_, *controls_, *link_, svc_.desktop, skin);
+    profiles_ = std::make_unique<settings::Ini_Oper>(svc_.desktop, model_, *controls_, skin);
     qApp->installEventFilter(this);
 }
 
 MainFrm::~MainFrm() = default;
 
 void MainFrm::Form_Load() {
+    // Until the window description places the parameter controls, the cell
+    // addresses come straight from the column table.
+    model_.setAddressesFromTable();
+    model_.ResetToDefaults(*controls_);
     svc_.log.CommLog = link_->texts().logHint;
     link_->startConnecting();
 }

@@ -2,6 +2,10 @@
 // The main window. Owns the link; later the settings model and the controls.
 #include "link/CommIndicator.h"
 #include "link/DeviceLink.h"
+#include "settings/Ini_Oper.h"
+#include "settings/ParamModel.h"
+#include "settings/Transfers.h"
+#include "WindowControls.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -44,8 +48,15 @@ public:
     QString statusText() const;
     link::Skin skin() const { return skin_; }
 
+    settings::SettingsModel& model() { return model_; }
+    WindowControls& controls() { return *controls_; }
+    settings::Transfers& transfers() { return *transfers_; }
+    settings::Ini_Oper& profiles() { return *profiles_; }
+
     // LinkHost
     void setStatusText(const QString& text) override;
+    void resetKeySelector() override { controls_->resetKeySelector(); }
+    void syncSelectionWithDevice() override { transfers_->SyncSelectionWithDevice(); }
     QWidget* messageOwner() override { return this; }
 
 protected:
@@ -60,7 +71,11 @@ private:
     Services svc_;
     link::Skin skin_;
     QLabel* Label4 = nullptr;
+    settings::SettingsModel model_;
+    std::unique_ptr<WindowControls> controls_;
     std::unique_ptr<link::DeviceLink> link_;
+    std::unique_ptr<settings::Transfers> transfers_;
+    std::unique_ptr<settings::Ini_Oper> profiles_;
     QPointer<link::CommIndicator> commIndicator_;
 };
 
