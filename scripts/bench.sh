@@ -6,3 +6,5 @@ cd "$(dirname "$0")/.."
 bash scripts/build.sh >/dev/null
 build/bench/bench_link "$@"
 build/bench/settings_transfer_bench "$@"
+build/bench/profile_bench
+bash bench/idle.sh
