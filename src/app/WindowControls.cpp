@@ -41,7 +41,9 @@ WindowControls::WindowControls(QWidget& window) : window_(window), volume_(this)
     C_OptionEx1[KeyRest]->setValue(true);
 }
 
-WindowControls::~WindowControls() = default;
+// The view refers to the column this object holds, so it goes first; the
+// controls themselves are the window's children and go with it.
+WindowControls::~WindowControls() { delete volumeView_; }
 
 bool WindowControls::inputOption(int i) const { return C_OptionEx2.at(static_cast<std::size_t>(i))->Value(); }
 void WindowControls::setInputOption(int i, bool on) { C_OptionEx2.at(static_cast<std::size_t>(i))->setValue(on); }
