@@ -71,7 +71,8 @@ private:
 
 std::unique_ptr<SerialDevice> QtSerialPorts::open(const QString& comName) {
     const QString path = systemPortFor(comName);
-    if (path.isEmpty()) return nullptr;
+    // An absent device (or a dangling alias) needs no lock file and no open.
+    if (path.isEmpty() || !QFileInfo::exists(path)) return nullptr;
     auto dev = std::make_unique<QtSerialDevice>(path);
     if (!dev->openPort()) return nullptr;
     return dev;
