@@ -162,7 +162,8 @@ void SettingsModel::ResetToDefaults(ControlsView& controls) {
     controls.RefreshParameterControls();
     controls.ShowEffectPanel(EffectCode);
 
-    setInputSelection(controls, InputBgm);
+    // BGM, set option by option in their order.
+    for (int i = 0; i < InputOptions; ++i) controls.setInputOption(i, i == InputBgm);
     controls.setExciter(false);
     controls.setMute(false);
     controls.setLock(false);

@@ -31,9 +31,10 @@ public:
     void SyncSelectionWithDevice();
 
 private:
+    // False once the link is down: the run then stops without another command.
+    bool linkStillUp() const;
     // One read command; the reply byte in b. False when no reply came (the link
     // has then told the user and dropped the connection).
-    bool linkStillUp() const;
     bool readByte(std::uint8_t group, std::uint8_t row, std::uint8_t addr, std::uint8_t& b);
     bool write(int cmd, std::uint8_t group, std::uint8_t row, std::uint8_t addr, std::uint8_t value,
                bool longWait = false);

@@ -79,7 +79,11 @@ bool VolumeColumnView::eventFilter(QObject* watched, QEvent* event) {
     const int i = static_cast<int>(it - boxes_.begin());
     auto* key = static_cast<QKeyEvent*>(event);
     // Keys that make no character (Delete, arrows, Home, End) go to the box.
-    if (key->text().isEmpty()) return false;
+    // Some platforms give Delete the text DEL and Tab a tab character; neither
+    // is typed into the box, so they keep deleting and moving the focus.
+    if (key->text().isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab ||
+        key->key() == Qt::Key_Backtab)
+        return false;
     int code = key->text().at(0).unicode();
     column_.Text1_KeyPress(i, code);
     return code == 0;

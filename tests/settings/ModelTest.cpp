@@ -114,10 +114,13 @@ TEST(SettingsModel, ResetSetsSwitchesAndVolumeColumn) {
     vc.setSpinnerValue(VolumeColumn::index(2, VolumeColumn::RoleMode), 6);
     vc.setSpinnerValue(VolumeColumn::index(1, VolumeColumn::RoleMin), 5);
     c.level = {70, 70, 70};
+    c.inputWrites.clear();
 
     l.model.ResetToDefaults(c);
 
     EXPECT_EQ(c.input, (std::array<bool, 3>{false, true, false}));
+    // Option by option, never all cleared first.
+    EXPECT_EQ(c.inputWrites, (std::vector<std::pair<int, bool>>{{0, false}, {1, true}, {2, false}}));
     EXPECT_FALSE(c.exciterOn);
     EXPECT_FALSE(c.muteOn);
     EXPECT_FALSE(c.lockOn);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace sonmira::settings::test {
@@ -24,9 +25,13 @@ public:
     std::vector<int> panels;
     std::vector<int> progress;
     int levelSets = 0;
+    std::vector<std::pair<int, bool>> inputWrites;
 
     bool inputOption(int i) const override { return input.at(static_cast<std::size_t>(i)); }
-    void setInputOption(int i, bool on) override { input.at(static_cast<std::size_t>(i)) = on; }
+    void setInputOption(int i, bool on) override {
+        input.at(static_cast<std::size_t>(i)) = on;
+        inputWrites.emplace_back(i, on);
+    }
     bool exciter() const override { return exciterOn; }
     void setExciter(bool on) override { exciterOn = on; }
     bool mute() const override { return muteOn; }

@@ -132,6 +132,10 @@ TEST(Upload, FactoryDefaultsGoOutInOrderWithThePauseAfterMuteOffAndTheCommit) {
     EXPECT_TRUE(r.desktop.messages.empty());
     EXPECT_EQ(r.controls.enabledChanges, (std::vector<bool>{false, true}));
     EXPECT_FALSE(r.link.ProgressActive);
+    // Every fifth packet and the last: 2 after packet 5, 99 after 210, 100 after 212.
+    ASSERT_EQ(r.controls.progress.size(), 43u);
+    EXPECT_EQ(r.controls.progress.front(), 2);
+    EXPECT_EQ(r.controls.progress[41], 99);
     EXPECT_EQ(r.controls.strip(), 100);
     EXPECT_EQ(allValues(r.model), before);
     EXPECT_EQ(r.controls.levelSets, 0);
@@ -222,6 +226,8 @@ TEST(Read, RequestsInOrderAndRepliesStored) {
     EXPECT_EQ(r.controls.level[0], 40); // lowered by the applied maximum
     EXPECT_EQ(r.controls.column.text(8), "EFF2");
     EXPECT_TRUE(r.desktop.messages.empty());
+    ASSERT_EQ(r.controls.progress.size(), 43u);
+    EXPECT_EQ(r.controls.progress[41], 99); // request 210
     EXPECT_EQ(r.controls.strip(), 100);
     EXPECT_EQ(r.controls.enabledChanges, (std::vector<bool>{false, true}));
 }
@@ -366,7 +372,7 @@ TEST(Sync, StartSelectionThroughTheScan) {
     EXPECT_EQ(r.packet(1 + 36), pk(0x01, 0x06, 0x00, 0x00, 0x00));
     EXPECT_EQ(r.packet(1 + 42), pk(0x01, 0x0C, 0x00, 0x00, 0x00));
     EXPECT_EQ(r.link.PacketsTotal, 42);
-    EXPECT_EQ(r.controls.strip(), 100);
+    EXPECT_EQ(r.controls.progress, (std::vector<int>{11, 23, 35, 47, 59, 71, 83, 95, 100}));
     EXPECT_EQ(r.controls.level, (std::array<int, 3>{20, 33, 36}));
     EXPECT_TRUE(r.controls.muteOn);
     EXPECT_EQ(r.controls.input, (std::array<bool, 3>{false, true, false}));

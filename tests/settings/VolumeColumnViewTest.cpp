@@ -46,6 +46,17 @@ TEST(VolumeColumnView, WidgetsFollowTheColumnAndPassUserActionsToIt) {
     EXPECT_EQ(min->text(), "12");
     EXPECT_EQ(min->palette().color(QPalette::Text), QColor(Qt::black));
 
+    // Delete removes a digit even where the platform gives it the text DEL;
+    // Backspace is filtered out like any other control character.
+    QLineEdit* max = view.box(1);
+    max->setCursorPosition(1);
+    press(max, Qt::Key_Backspace, QStringLiteral("\b"));
+    press(max, Qt::Key_Delete, QString(QChar(0x7f)));
+    EXPECT_EQ(max->text(), "8");
+    EXPECT_EQ(c.column.text(1), "8");
+    EXPECT_EQ(c.column.colour(1), BoxColour::Red);
+    EXPECT_EQ(c.column.spinnerValue(1), 80);
+
     // A click on the lower arrow raises the value by one.
     view.spinner(0)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(c.column.spinnerValue(0), 13);
