@@ -584,6 +584,11 @@ TEST(FaderKeys, ArrowsStepAndStopAtTheEnds) {
     EXPECT_EQ(r.fader->Value(), 1);
     EXPECT_EQ(r.scrolls, 4);
     EXPECT_FALSE(r.key(Qt::Key_A)); // other keys go on to the host
+    // Characters whose Qt codes equal the arrows' key codes are not arrows.
+    EXPECT_FALSE(r.key(Qt::Key_Ampersand));
+    EXPECT_FALSE(r.key(Qt::Key_ParenLeft));
+    EXPECT_EQ(r.fader->Value(), 1);
+    EXPECT_EQ(r.scrolls, 4);
 }
 
 TEST(FaderKeys, SwallowedOffTheKnobOrWhileDisabled) {
