@@ -181,6 +181,19 @@ TEST(FaderProperties, TitleIsCentredOnX51) {
 
 // --- property bag ---------------------------------------------------------------------
 
+TEST(FaderBag, NewInstanceSetsItsDefaultsThroughTheProperties) {
+    sonmira::test::ensureApp();
+    C_ScrollBar f;
+    QStringList changed;
+    QObject::connect(&f, &SkinnedControl::PropertyChanged, [&](const QString& n) { changed << n; });
+    f.UserControl_InitProperties();
+    EXPECT_EQ(changed, (QStringList{"MaxValue", "Enabled", "ShowSize"}));
+    EXPECT_EQ(f.MaxValue(), 10);
+    EXPECT_EQ(f.Value(), 5);
+    EXPECT_EQ(f.ValueTip(), "5");
+    EXPECT_EQ(f.KnobY(), 65); // painted on the way
+}
+
 TEST(FaderBag, EmptyBagGivesTheDefaults) {
     PropertyBag empty;
     Rig r(&empty);
@@ -502,6 +515,27 @@ TEST(FaderDrag, ScrollOnlyWhenTheValueChanges) {
     r.move(50, 68, true);
     EXPECT_EQ(r.scrolls, 1);
     EXPECT_EQ(r.fader->LastValue(), 9);
+}
+
+TEST(FaderDrag, FastDragLeavesTheKnobAndGoesOn) {
+    Rig r;
+    r.fader->setMaxValue(20);
+    r.image();
+    r.pointOnKnob();
+    r.press(50, 65);
+    // The hit test uses the knob of the last paint, so a jump leaves it, yet
+    // the drag moves the knob under the pointer.
+    r.move(50, 40, true);
+    EXPECT_FALSE(r.fader->Hot());
+    EXPECT_EQ(r.fader->ownTag(), "");
+    EXPECT_TRUE(r.fader->Dragging());
+    EXPECT_EQ(r.fader->Value(), 19);
+    EXPECT_EQ(r.fader->KnobY(), 39);
+    r.move(50, 41, true); // back on the knob: hover again, with a new MouseIn
+    EXPECT_TRUE(r.fader->Hot());
+    EXPECT_EQ(r.mouseIns, 2);
+    EXPECT_EQ(r.fader->Value(), 18);
+    EXPECT_EQ(r.scrolls, 2);
 }
 
 TEST(FaderDrag, LeavingTheDragAreaEndsTheDrag) {
