@@ -67,6 +67,13 @@ struct Rig {
         return ev.isAccepted();
     }
     void pointOnKnob() { move(50, fader->KnobY()); }
+    // MaxValue 20, painted, pointer on the knob (y 65) and the button down.
+    void grabKnobAtMid20() {
+        fader->setMaxValue(20);
+        image();
+        pointOnKnob();
+        press(50, 65);
+    }
     QImage image() { return fader->grab().toImage(); }
 };
 
@@ -501,10 +508,7 @@ TEST(FaderDrag, MapsThePointerToTheValue) {
 
 TEST(FaderDrag, ScrollOnlyWhenTheValueChanges) {
     Rig r;
-    r.fader->setMaxValue(20);
-    r.image();
-    r.pointOnKnob();
-    r.press(50, 65);
+    r.grabKnobAtMid20();
     r.move(50, 66, true); // 9.66 rounds to 10: no change
     r.move(50, 64, true);
     EXPECT_EQ(r.fader->Value(), 10);
@@ -519,10 +523,7 @@ TEST(FaderDrag, ScrollOnlyWhenTheValueChanges) {
 
 TEST(FaderDrag, FastDragLeavesTheKnobAndGoesOn) {
     Rig r;
-    r.fader->setMaxValue(20);
-    r.image();
-    r.pointOnKnob();
-    r.press(50, 65);
+    r.grabKnobAtMid20();
     // The hit test uses the knob of the last paint, so a jump leaves it, yet
     // the drag moves the knob under the pointer.
     r.move(50, 40, true);
@@ -540,10 +541,7 @@ TEST(FaderDrag, FastDragLeavesTheKnobAndGoesOn) {
 
 TEST(FaderDrag, LeavingTheDragAreaEndsTheDrag) {
     Rig r;
-    r.fader->setMaxValue(20);
-    r.image();
-    r.pointOnKnob();
-    r.press(50, 65);
+    r.grabKnobAtMid20();
     r.move(70, 50, true);
     EXPECT_FALSE(r.fader->Dragging());
     EXPECT_EQ(r.fader->Value(), 10);
@@ -578,10 +576,7 @@ TEST(FaderDrag, DisabledFaderIgnoresTheMouse) {
 
 TEST(FaderDrag, DisablingMidDragFreezesItAndReleaseEndsIt) {
     Rig r;
-    r.fader->setMaxValue(20);
-    r.image();
-    r.pointOnKnob();
-    r.press(50, 65);
+    r.grabKnobAtMid20();
     r.fader->setEnabled(false);
     r.move(50, 36, true);
     EXPECT_EQ(r.fader->Value(), 10);
@@ -641,10 +636,7 @@ TEST(FaderKeys, SwallowedOffTheKnobOrWhileDisabled) {
 
 TEST(FaderKeys, FocusLossLeavesTheKnob) {
     Rig r;
-    r.fader->setMaxValue(20);
-    r.image();
-    r.pointOnKnob();
-    r.press(50, 65);
+    r.grabKnobAtMid20();
     QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
     QCoreApplication::sendEvent(r.fader, &out);
     EXPECT_FALSE(r.fader->Dragging());
