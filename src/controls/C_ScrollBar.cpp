@@ -21,6 +21,9 @@ namespace {
 
 constexpr int KeyUp = 38;
 constexpr int KeyDown = 40;
+// Any key but the two arrows. Qt's own codes cannot be passed on as they are:
+// "&" and "(" share their numbers with the arrows' key codes.
+constexpr int KeyOther = -1;
 constexpr int PointerDefault = 0;
 constexpr int PointerCustom = 99;
 constexpr int TitleCentreX = 51;
@@ -410,7 +413,7 @@ void C_ScrollBar::mousePressEvent(QMouseEvent*) { UserControl_MouseDown(); }
 void C_ScrollBar::mouseReleaseEvent(QMouseEvent*) { UserControl_MouseUp(); }
 
 void C_ScrollBar::keyPressEvent(QKeyEvent* e) {
-    int code = e->key() == Qt::Key_Up ? KeyUp : e->key() == Qt::Key_Down ? KeyDown : e->key();
+    int code = e->key() == Qt::Key_Up ? KeyUp : e->key() == Qt::Key_Down ? KeyDown : KeyOther;
     const bool stepped = UserControl_KeyDown(code);
     // A swallowed key or a step ends here; any other key goes on to the host.
     e->setAccepted(code == 0 || stepped);

@@ -67,6 +67,13 @@ struct Rig {
         return ev.isAccepted();
     }
     void pointOnKnob() { move(50, fader->KnobY()); }
+    // MaxValue 20, painted, pointer on the knob (y 65) and the button down.
+    void grabKnobAtMid20() {
+        fader->setMaxValue(20);
+        image();
+        pointOnKnob();
+        press(50, 65);
+    }
     QImage image() { return fader->grab().toImage(); }
 };
 
@@ -180,6 +187,19 @@ TEST(FaderProperties, TitleIsCentredOnX51) {
 }
 
 // --- property bag ---------------------------------------------------------------------
+
+TEST(FaderBag, NewInstanceSetsItsDefaultsThroughTheProperties) {
+    sonmira::test::ensureApp();
+    C_ScrollBar f;
+    QStringList changed;
+    QObject::connect(&f, &SkinnedControl::PropertyChanged, [&](const QString& n) { changed << n; });
+    f.UserControl_InitProperties();
+    EXPECT_EQ(changed, (QStringList{"MaxValue", "Enabled", "ShowSize"}));
+    EXPECT_EQ(f.MaxValue(), 10);
+    EXPECT_EQ(f.Value(), 5);
+    EXPECT_EQ(f.ValueTip(), "5");
+    EXPECT_EQ(f.KnobY(), 65); // painted on the way
+}
 
 TEST(FaderBag, EmptyBagGivesTheDefaults) {
     PropertyBag empty;
@@ -488,10 +508,7 @@ TEST(FaderDrag, MapsThePointerToTheValue) {
 
 TEST(FaderDrag, ScrollOnlyWhenTheValueChanges) {
     Rig r;
-    r.fader->setMaxValue(20);
-    r.image();
-    r.pointOnKnob();
-    r.press(50, 65);
+    r.grabKnobAtMid20();
     r.move(50, 66, true); // 9.66 rounds to 10: no change
     r.move(50, 64, true);
     EXPECT_EQ(r.fader->Value(), 10);
@@ -504,12 +521,27 @@ TEST(FaderDrag, ScrollOnlyWhenTheValueChanges) {
     EXPECT_EQ(r.fader->LastValue(), 9);
 }
 
+TEST(FaderDrag, FastDragLeavesTheKnobAndGoesOn) {
+    Rig r;
+    r.grabKnobAtMid20();
+    // The hit test uses the knob of the last paint, so a jump leaves it, yet
+    // the drag moves the knob under the pointer.
+    r.move(50, 40, true);
+    EXPECT_FALSE(r.fader->Hot());
+    EXPECT_EQ(r.fader->ownTag(), "");
+    EXPECT_TRUE(r.fader->Dragging());
+    EXPECT_EQ(r.fader->Value(), 19);
+    EXPECT_EQ(r.fader->KnobY(), 39);
+    r.move(50, 41, true); // back on the knob: hover again, with a new MouseIn
+    EXPECT_TRUE(r.fader->Hot());
+    EXPECT_EQ(r.mouseIns, 2);
+    EXPECT_EQ(r.fader->Value(), 18);
+    EXPECT_EQ(r.scrolls, 2);
+}
+
 TEST(FaderDrag, LeavingTheDragAreaEndsTheDrag) {
     Rig r;
-    r.fader->setMaxValue(20);
-    r.image();
-    r.pointOnKnob();
-    r.press(50, 65);
+    r.grabKnobAtMid20();
     r.move(70, 50, true);
     EXPECT_FALSE(r.fader->Dragging());
     EXPECT_EQ(r.fader->Value(), 10);
@@ -544,10 +576,7 @@ TEST(FaderDrag, DisabledFaderIgnoresTheMouse) {
 
 TEST(FaderDrag, DisablingMidDragFreezesItAndReleaseEndsIt) {
     Rig r;
-    r.fader->setMaxValue(20);
-    r.image();
-    r.pointOnKnob();
-    r.press(50, 65);
+    r.grabKnobAtMid20();
     r.fader->setEnabled(false);
     r.move(50, 36, true);
     EXPECT_EQ(r.fader->Value(), 10);
@@ -584,6 +613,11 @@ TEST(FaderKeys, ArrowsStepAndStopAtTheEnds) {
     EXPECT_EQ(r.fader->Value(), 1);
     EXPECT_EQ(r.scrolls, 4);
     EXPECT_FALSE(r.key(Qt::Key_A)); // other keys go on to the host
+    // Characters whose Qt codes equal the arrows' key codes are not arrows.
+    EXPECT_FALSE(r.key(Qt::Key_Ampersand));
+    EXPECT_FALSE(r.key(Qt::Key_ParenLeft));
+    EXPECT_EQ(r.fader->Value(), 1);
+    EXPECT_EQ(r.scrolls, 4);
 }
 
 TEST(FaderKeys, SwallowedOffTheKnobOrWhileDisabled) {
@@ -602,10 +636,7 @@ TEST(FaderKeys, SwallowedOffTheKnobOrWhileDisabled) {
 
 TEST(FaderKeys, FocusLossLeavesTheKnob) {
     Rig r;
-    r.fader->setMaxValue(20);
-    r.image();
-    r.pointOnKnob();
-    r.press(50, 65);
+    r.grabKnobAtMid20();
     QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
     QCoreApplication::sendEvent(r.fader, &out);
     EXPECT_FALSE(r.fader->Dragging());
