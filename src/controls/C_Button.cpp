@@ -22,6 +22,7 @@ C_Button::C_Button(QWidget* parent)
     : SkinnedControl(ScaleMode::Twips, parent), label_(new QLabel(this)), subclass_(*this) {
     setBackColor(0x3F3F3D); // the panel colour, round the face's corners
     setMouseTracking(true); // the hover face follows the pointer without a button held
+    setFocusPolicy(Qt::ClickFocus); // a press takes the focus, as from an open drop-down list
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(12);
     label_->setFont(font);
@@ -97,10 +98,21 @@ void C_Button::setButtonIndex(std::uint8_t index) {
     emit PropertyChanged(QStringLiteral("ButtonIndex"));
 }
 
+void C_Button::UserControl_Paint() {
+    // While the host handles Click the pressed face stays on screen, however
+    // often the window repaints (it does when the host disables it).
+    if (!raisingClick_) DrawFace();
+}
+
 void C_Button::mousePressEvent(QMouseEvent*) {
     pressed_ = true;
     state_ = 2;
     DrawFace();
+}
+
+void C_Button::mouseDoubleClickEvent(QMouseEvent*) {
+    // The second press of a double click is no press of the face; its
+    // release still clicks.
 }
 
 void C_Button::mouseMoveEvent(QMouseEvent*) {
@@ -112,7 +124,10 @@ void C_Button::mouseReleaseEvent(QMouseEvent*) {
     // The pressed face stays on screen while the host handles Click.
     pressed_ = false;
     state_ = 1;
+    const bool outer = raisingClick_;
+    raisingClick_ = true;
     emit Click();
+    raisingClick_ = outer;
     DrawFace();
 }
 

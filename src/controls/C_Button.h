@@ -48,10 +48,11 @@ signals:
     void Click();
 
 protected:
-    void UserControl_Paint() override { DrawFace(); }
+    void UserControl_Paint() override;
     void UserControl_Show() override { DrawFace(); }
     void UserControl_Resize() override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 
@@ -67,6 +68,7 @@ private:
     bool tracking_ = false;
     bool canTrack_ = false;
     bool useUser32Track_ = false;
+    bool raisingClick_ = false; // the host's Click handler is running
     QString visibleFace_;
     QLabel* label_;
     Subclasser subclass_;

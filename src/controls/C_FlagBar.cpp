@@ -9,6 +9,7 @@ namespace sonmira::controls {
 C_FlagBar::C_FlagBar(QWidget* parent) : SkinnedControl(ScaleMode::Twips, parent) {
     setBackColor(0x3D3F3F);
     setCursor(handCursor());
+    setFocusPolicy(Qt::ClickFocus); // a press takes the focus, as from an open drop-down list
     UserControl_Resize();
 }
 
@@ -61,6 +62,11 @@ void C_FlagBar::mousePressEvent(QMouseEvent* e) {
     else if (x < half) position_ = false;
     DrawFace();
     emit Click();
+}
+
+void C_FlagBar::mouseDoubleClickEvent(QMouseEvent*) {
+    // The second press of a double click is a double click, not a press:
+    // one Click per double click.
 }
 
 void C_FlagBar::UserControl_ReadProperties(const PropertyBag& bag) {

@@ -37,6 +37,7 @@ protected:
     void UserControl_Show() override { DrawFace(); }
     void UserControl_Resize() override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     void DrawFace();

@@ -4,8 +4,17 @@
 
 namespace sonmira::controls {
 
+ClickableControl::ClickableControl(ScaleMode scale, QWidget* parent) : SkinnedControl(scale, parent) {
+    setFocusPolicy(Qt::ClickFocus); // a press takes the focus, as from an open drop-down list
+}
+
 void ClickableControl::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) leftDown_ = true;
+}
+
+void ClickableControl::mouseDoubleClickEvent(QMouseEvent*) {
+    // No press: the release that follows raises no second Click, so a double
+    // click on a toggle such as Mute switches it once.
 }
 
 void ClickableControl::mouseReleaseEvent(QMouseEvent* e) {

@@ -1,7 +1,8 @@
 #pragma once
 // A small picture control whose one event is the platform's Click (the left
-// button goes down on it and comes up over it again) and whose look is redrawn
-// by RefreshLook on Paint and Show. Clicks never change the control's value.
+// button goes down on it and comes up over it again; the second click of a
+// double click is a double click, not a Click) and whose look is redrawn by
+// RefreshLook on Paint and Show. Clicks never change the control's value.
 #include "controls/SkinnedControl.h"
 
 namespace sonmira::controls {
@@ -9,7 +10,7 @@ namespace sonmira::controls {
 class ClickableControl : public SkinnedControl {
     Q_OBJECT
 public:
-    using SkinnedControl::SkinnedControl;
+    ClickableControl(ScaleMode scale, QWidget* parent);
 
 signals:
     void Click();
@@ -19,6 +20,7 @@ protected:
     void UserControl_Paint() override { RefreshLook(); }
     void UserControl_Show() override { RefreshLook(); }
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:

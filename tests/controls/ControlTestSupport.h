@@ -28,6 +28,14 @@ inline void click(QWidget* w, QPoint at, Qt::MouseButton button = Qt::LeftButton
     release(w, at, button);
 }
 
+// A double click as a window receives it: press, release, then a double
+// click in place of the second press, and its release.
+inline void doubleClick(QWidget* w, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    click(w, at, button);
+    mouse(w, QEvent::MouseButtonDblClick, at, button, button);
+    release(w, at, button);
+}
+
 inline void moveTo(QWidget* w, QPoint at, Qt::MouseButtons held = Qt::NoButton) {
     mouse(w, QEvent::MouseMove, at, Qt::NoButton, held);
 }

@@ -73,6 +73,39 @@ TEST_F(Button, PressOffTheButtonAndReleaseOutsideStillClicks) {
     EXPECT_EQ(b.captionLabel()->y(), 5); // 80 twips
 }
 
+TEST_F(Button, PressedFaceStaysThroughRepaintsWhileTheHostHandlesClick) {
+    QWidget window;
+    auto* b = new C_Button(&window);
+    load(*b);
+    window.show();
+    std::vector<QString> facesInHandler;
+    QObject::connect(b, &C_Button::Click, [&] {
+        window.setEnabled(false); // as a bulk transfer does; the window repaints
+        b->grab();
+        facesInHandler.push_back(b->visiblePicture());
+        window.setEnabled(true);
+    });
+    moveTo(b, {5, 5});
+    press(b, {5, 5});
+    release(b, {5, 5});
+    EXPECT_EQ(facesInHandler, (std::vector<QString>{"button_large_pressed"}));
+    EXPECT_EQ(b->visiblePicture(), "button_large_hover");
+    b->grab(); // afterwards a repaint draws the face of State again
+    EXPECT_EQ(b->visiblePicture(), "button_large_hover");
+}
+
+TEST_F(Button, DoubleClickClicksTwiceButPressesOnce) {
+    C_Button b;
+    load(b);
+    std::vector<QString> faces;
+    QObject::connect(&b, &C_Button::Click, [&] { faces.push_back(b.visiblePicture()); });
+    moveTo(&b, {5, 5});
+    doubleClick(&b, {5, 5});
+    // The second press is a double click: no pressed face, but its release
+    // still raises Click.
+    EXPECT_EQ(faces, (std::vector<QString>{"button_large_pressed", "button_large_hover"}));
+}
+
 TEST_F(Button, EveryMouseButtonClicks) {
     C_Button b;
     load(b);

@@ -1,5 +1,8 @@
 // Drop-down list: items, selection, where the list opens, hover and presses.
+#include "controls/C_Button.h"
 #include "controls/C_ComboBox.h"
+#include "controls/C_FlagBar.h"
+#include "controls/C_OptionEx.h"
 
 #include "platform/Desktop.h"
 
@@ -9,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -176,6 +180,40 @@ TEST_F(ComboBox, FocusLeavingClosesTheList) {
     QCoreApplication::sendEvent(combo, &out);
     EXPECT_FALSE(combo->dropped());
     EXPECT_FALSE(combo->list()->isVisible());
+    EXPECT_EQ(clicks.count(), 0);
+}
+
+TEST_F(ComboBox, DoubleClickOnTheBoxLeavesTheListOpen) {
+    fill(4);
+    doubleClick(combo, {5, 5});
+    EXPECT_TRUE(combo->dropped());
+    EXPECT_TRUE(combo->list()->isVisible());
+    EXPECT_EQ(combo->visiblePicture(), "combo_normal");
+}
+
+TEST_F(ComboBox, PressOnAnotherSkinnedControlTakesTheFocusAndClosesTheList) {
+    fill(4);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto* bar = new C_FlagBar(window.get());
+    auto* option = new C_OptionEx(window.get());
+    auto* button = new C_Button(window.get());
+    bar->move(200, 10);
+    option->move(300, 10);
+    button->move(400, 10);
+    bar->show();
+    option->show();
+    button->show();
+    QSignalSpy clicks(combo, &C_ComboBox::Click);
+    // Presses as the window system delivers them, so that they move the focus.
+    for (QWidget* other : std::initializer_list<QWidget*>{bar, option, button}) {
+        QTest::mouseClick(combo, Qt::LeftButton, {}, {5, 5});
+        ASSERT_TRUE(combo->dropped());
+        ASSERT_TRUE(combo->hasFocus());
+        QTest::mouseClick(other, Qt::LeftButton, {}, {5, 5});
+        EXPECT_FALSE(combo->dropped()) << other->metaObject()->className();
+        EXPECT_FALSE(combo->list()->isVisible());
+    }
     EXPECT_EQ(clicks.count(), 0);
 }
 

@@ -62,6 +62,33 @@ TEST_F(PictureSwitches, SwitchTakesEveryMouseButton) {
     EXPECT_EQ(clicks.count(), 2);
 }
 
+TEST_F(PictureSwitches, DoubleClicksRaiseOneEvent) {
+    // The second press of a double click is no press and no Click: a double
+    // click on Mute or Lock toggles it once.
+    C_FlagBar bar;
+    QSignalSpy barClicks(&bar, &C_FlagBar::Click);
+    doubleClick(&bar, {50, 5});
+    EXPECT_EQ(barClicks.count(), 1);
+    EXPECT_TRUE(bar.Value());
+
+    C_Option option;
+    QSignalSpy optionClicks(&option, &C_Option::Click);
+    doubleClick(&option, {5, 8});
+    EXPECT_EQ(optionClicks.count(), 1);
+
+    C_OptionEx mute;
+    int toggles = 0;
+    QObject::connect(&mute, &C_OptionEx::Click, [&] {
+        mute.setValue(!mute.Value());
+        ++toggles;
+    });
+    doubleClick(&mute, {10, 10});
+    EXPECT_EQ(toggles, 1);
+    EXPECT_TRUE(mute.Value());
+    click(&mute, {10, 10}); // a later single click counts again
+    EXPECT_FALSE(mute.Value());
+}
+
 TEST_F(PictureSwitches, InvertedSwitchAndPropertySets) {
     C_FlagBar bar;
     QSignalSpy clicks(&bar, &C_FlagBar::Click);
