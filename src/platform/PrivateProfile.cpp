@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <iterator>
+
 namespace sonmira::platform {
 
 namespace {
@@ -59,12 +61,16 @@ void ProfileImage::addLine(Line line) {
         return;
     }
     Section& s = sections_.back();
-    const qsizetype at = qsizetype(s.lines.size());
-    if (!trimmed.isEmpty()) {
-        s.insertAt = at + 1;
-        const qsizetype eq = trimmed.indexOf('=');
-        if (eq >= 0) keepFirst(s.keys, fold(trimmed.left(eq)), at);
+    if (trimmed.isEmpty()) {
+        s.blankTail.push_back(std::move(line));
+        return;
     }
+    // Blank lines followed by more text belong inside the section.
+    s.lines.insert(s.lines.end(), std::make_move_iterator(s.blankTail.begin()),
+                   std::make_move_iterator(s.blankTail.end()));
+    s.blankTail.clear();
+    const qsizetype eq = trimmed.indexOf('=');
+    if (eq >= 0) keepFirst(s.keys, fold(trimmed.left(eq)), qsizetype(s.lines.size()));
     s.lines.push_back(std::move(line));
 }
 
@@ -108,8 +114,12 @@ std::optional<QString> ProfileImage::value(const QString& section, const QString
 
 // Gives the last line of the image a line end, so that a line can follow it.
 void ProfileImage::endLastLine() {
-    std::vector<Line>& last = sections_.empty() ? preamble_ : sections_.back().lines;
-    if (!last.empty() && last.back().end.isEmpty()) last.back().end = Crlf;
+    std::vector<Line>* last = &preamble_;
+    if (!sections_.empty()) {
+        Section& s = sections_.back();
+        last = s.blankTail.empty() ? &s.lines : &s.blankTail;
+    }
+    if (!last->empty() && last->back().end.isEmpty()) last->back().end = Crlf;
 }
 
 void ProfileImage::setValue(const QString& section, const QString& key, const QString& value) {
@@ -129,12 +139,12 @@ void ProfileImage::setValue(const QString& section, const QString& key, const QS
         line.text = line.text.left(line.text.indexOf('=')).trimmed() + '=' + value.toLatin1();
         return;
     }
-    Line& before = s->lines[std::size_t(s->insertAt - 1)];
+    // After the section's last non-blank line, before its trailing blank
+    // lines; appending there keeps a save linear in the size of the file.
+    Line& before = s->lines.back();
     if (before.end.isEmpty()) before.end = Crlf;
-    s->lines.insert(s->lines.begin() + s->insertAt, Line{std::move(text), Crlf});
-    // Only blank lines follow the insertion point, so no key index moves.
-    s->keys.insert(fold(name), s->insertAt);
-    ++s->insertAt;
+    s->keys.insert(fold(name), qsizetype(s->lines.size()));
+    s->lines.push_back(Line{std::move(text), Crlf});
 }
 
 QByteArray ProfileImage::bytes() const {
@@ -143,7 +153,10 @@ QByteArray ProfileImage::bytes() const {
         for (const Line& l : lines) out += l.text + l.end;
     };
     append(preamble_);
-    for (const Section& s : sections_) append(s.lines);
+    for (const Section& s : sections_) {
+        append(s.lines);
+        append(s.blankTail);
+    }
     return out;
 }
 

@@ -54,9 +54,9 @@ private:
         QByteArray end;  // "\r\n", "\n", or "" for a last line without one
     };
     struct Section {
-        std::vector<Line> lines;             // the header line first
-        QHash<QByteArray, qsizetype> keys;   // folded key -> its first line
-        qsizetype insertAt = 1;              // after the last non-blank line
+        std::vector<Line> lines;             // the header line first, up to the last non-blank line
+        std::vector<Line> blankTail;         // the blank lines after it; new keys go before them
+        QHash<QByteArray, qsizetype> keys;   // folded key -> its first line in lines
     };
 
     Section* findSection(const QString& name);

@@ -2,6 +2,9 @@
 // import. Beyond not crashing, it checks what must hold for any file:
 //  - an image writes back exactly the bytes it was read from;
 //  - a key written into an image reads back, and only that key changes;
+//  - several keys written into one image give the bytes that writing them
+//    one by one, each into the file read afresh, gives (a save's one
+//    replacement of the file stands for its 212 key writes);
 //  - an import ends loaded, refused for its model, or stopped at a bad value,
 //    leaves the volume column consistent, and a refused file changes nothing.
 // The first byte picks a mode: odd values put a valid head before the rest,
@@ -44,6 +47,18 @@ void checkImage(const QByteArray& bytes) {
     require(image.value("Main", "Music0.1").value_or("<none>") == before);
     platform::ProfileImage again(image.bytes());
     require(again.value("Main", "Music0.0") == QStringLiteral("123"));
+
+    const char* const writes[][2] = {
+        {"Main", "Type"}, {"MAIN", "music0.0"}, {"Main", "VOL2.2"}, {"Other", "X"}, {"main", "EX"}};
+    platform::ProfileImage together(bytes);
+    QByteArray oneByOne = bytes;
+    for (const auto& [section, key] : writes) {
+        together.setValue(QString::fromLatin1(section), QString::fromLatin1(key), QStringLiteral("7"));
+        platform::ProfileImage fresh(oneByOne);
+        fresh.setValue(QString::fromLatin1(section), QString::fromLatin1(key), QStringLiteral("7"));
+        oneByOne = fresh.bytes();
+    }
+    require(together.bytes() == oneByOne);
 }
 
 void checkImport(const QByteArray& bytes) {

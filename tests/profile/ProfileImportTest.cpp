@@ -3,7 +3,11 @@
 #include "platform/VirtualRuntime.h"
 #include "platform/VirtualSerial.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRandomGenerator>
+
+#include <sys/stat.h>
 
 namespace sonmira::test {
 namespace {
@@ -297,6 +301,27 @@ TEST_F(ProfileImport, HostileFilesEndInOneOfTheThreeOutcomes) {
     // A key given twice: the first counts.
     EXPECT_EQ(importText(Head + "Music0.0=7\r\nmusic0.0=8\r\nType=other\r\n"), ProfileOutcome::Loaded);
     EXPECT_EQ(music(0, 0), 7);
+}
+
+TEST_F(ProfileImport, APathThatIsNoPlainFileIsReadAsAnEmptyFileWithoutWaiting) {
+    // A pipe with no writer would block a plain read for ever.
+    const QString fifo = file("pipe.ZSP");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = file("folder.ZSP");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const Snapshot before = now();
+    for (const QString& path : {fifo, folder}) {
+        desktop.messages.clear();
+        desktop.fileAnswers.push_back(path);
+        EXPECT_EQ(ini.LoadProfile(owners), ProfileOutcome::WrongModel) << path.toStdString();
+        expectOnlyMessage(WrongModel);
+        EXPECT_TRUE(now() == before);
+
+        // Nor is either replaced by a save.
+        EXPECT_EQ(saveAs(path), ProfileOutcome::SaveFailed);
+    }
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    EXPECT_TRUE(QFileInfo(folder).isDir());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 namespace sonmira::test {
@@ -110,6 +111,20 @@ TEST_F(ProfileSave, AFileThatCannotBeWrittenIsToldOnceAndTheOldFileStays) {
     desktop.fileAnswers.push_back(file("plain") + "/Live");
     EXPECT_EQ(chinese.SaveProfile(owners), ProfileOutcome::SaveFailed);
     EXPECT_EQ(desktop.messages.back().text, QStringLiteral(u"配置文件保存失败！"));
+}
+
+TEST_F(ProfileSave, SavingOverAFileOfBlankLinesPutsTheKeysBeforeThemAndDoesNotCrawl) {
+    // Each new key goes after the last key of its section; the million blank
+    // lines behind it must not be moved once per key.
+    const QByteArray blanks(int(platform::ProfileImage::MaxFileSize) - 64, '\n');
+    put(file("blank.ZSP"), "[Main]\nA=1\n" + blanks);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_EQ(saveAs(file("blank.ZSP")), ProfileOutcome::Saved);
+    EXPECT_LT(clock.elapsed(), 5000); // about a second under the sanitizers
+    const QByteArray saved = contents(file("blank.ZSP"));
+    EXPECT_TRUE(saved.startsWith("[Main]\nA=1\nType=TSR-515GN\r\nMusic0.0=10\r\n"));
+    EXPECT_TRUE(saved.endsWith("VOL2.2=0\r\n" + blanks));
 }
 
 TEST_F(ProfileSave, CancelWritesNothing) {
