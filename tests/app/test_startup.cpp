@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QApplication>
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
@@ -114,11 +115,12 @@ TEST_F(MainWindowTest, ChineseSkinAsksInChinese) {
 
 TEST_F(MainWindowTest, LowerCaseWOpensTheTrafficLogAgainAndAgain) {
     app::MainFrm w(services(), link::Skin::Big);
-    auto type = [&](const QString& text) {
-        QKeyEvent e(QEvent::KeyPress, 0, Qt::NoModifier, text);
+    auto type = [&](const QString& text, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_W, mods, text);
         QCoreApplication::sendEvent(&w, &e);
     };
-    type(QStringLiteral("W"));
+    type(QStringLiteral("W"), Qt::ShiftModifier);
+    type(QStringLiteral("w"), Qt::AltModifier);
     EXPECT_EQ(w.trafficLogWindow(), nullptr);
     type(QStringLiteral("w"));
     ASSERT_NE(w.trafficLogWindow(), nullptr);
@@ -131,6 +133,14 @@ TEST_F(MainWindowTest, LowerCaseWOpensTheTrafficLogAgainAndAgain) {
     type(QStringLiteral("w"));
     ASSERT_NE(w.trafficLogWindow(), nullptr);
     EXPECT_TRUE(log.CommLogOn);
+    // Open behind the main window: "w" brings it forward.
+    w.show();
+    w.activateWindow();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &w);
+    type(QStringLiteral("w"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), w.trafficLogWindow());
     delete w.trafficLogWindow();
 }
 
