@@ -102,6 +102,27 @@ TEST_F(MainWindowTest, CloseAsksAndNoChangesNothing) {
     EXPECT_EQ(ended, 1);
 }
 
+TEST_F(MainWindowTest, CloseDuringAReplyWaitAsksAndEndsWithoutWaiting) {
+    platform::VirtualLine line; // a unit that never answers
+    ports.attach(QStringLiteral("COM1"), &line);
+    std::int64_t endedAt = -1;
+    bool openAtEnd = true;
+    app::MainFrm w({rt, ports, desktop, log, [&] {
+                        endedAt = rt.nowMs();
+                        openAtEnd = line.open;
+                    }},
+                   link::Skin::Big);
+    ASSERT_TRUE(w.link().port().OpenPort(QStringLiteral("1")));
+    w.link().Connected = true;
+    desktop.answers = {platform::MsgResult::Yes};
+    rt.post(300, [&] { w.close(); });
+    w.link().SendCommand(false, 0, link::CmdWriteLive, link::GroupMusic, 0, 1, 1, false);
+    ASSERT_FALSE(desktop.messages.empty());
+    EXPECT_EQ(desktop.messages[0].text, QStringLiteral("You sure you want to exit the application ?"));
+    EXPECT_EQ(endedAt, 300);
+    EXPECT_FALSE(openAtEnd);
+}
+
 TEST_F(MainWindowTest, ChineseSkinAsksInChinese) {
     app::MainFrm w(services(), link::Skin::Small);
     EXPECT_EQ(w.size(), QSize(927, 563));
