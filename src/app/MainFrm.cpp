@@ -47,7 +47,9 @@ void MainFrm::Form_Load() {
 
 void MainFrm::showTrafficLog() {
     // Shown without an owner and not modal; its close box unloads it.
-    if (!commIndicator_) commIndicator_ = new link::CommIndicator(svc_.runtime, svc_.log);
+    // A window closed during a reply wait is still awaiting its deletion.
+    if (!commIndicator_ || commIndicator_->unloaded())
+        commIndicator_ = new link::CommIndicator(svc_.runtime, svc_.log);
     commIndicator_->show();
     commIndicator_->raise();
     commIndicator_->activateWindow();

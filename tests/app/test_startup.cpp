@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QApplication>
 #include <QCoreApplication>
 #include <gtest/gtest.h>
@@ -162,6 +163,19 @@ TEST_F(MainWindowTest, LowerCaseWOpensTheTrafficLogAgainAndAgain) {
     type(QStringLiteral("w"));
     QCoreApplication::processEvents();
     EXPECT_EQ(QApplication::activeWindow(), w.trafficLogWindow());
+
+    // Closed and opened again inside one reply wait, before the closed window
+    // is deleted: logging stops at the close, and the new window stays.
+    QPointer<link::CommIndicator> closed = w.trafficLogWindow();
+    closed->close();
+    EXPECT_FALSE(log.CommLogOn);
+    type(QStringLiteral("w"));
+    ASSERT_NE(w.trafficLogWindow(), closed.data());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+    ASSERT_NE(w.trafficLogWindow(), nullptr);
+    EXPECT_TRUE(w.trafficLogWindow()->isVisible());
+    EXPECT_TRUE(log.CommLogOn);
     delete w.trafficLogWindow();
 }
 
