@@ -41,7 +41,9 @@ WindowControls::WindowControls(QWidget& window) : window_(window), volume_(this)
     C_OptionEx1[KeyRest]->setValue(true);
 }
 
-WindowControls::~WindowControls() = default;
+// The volume view is a child of the window, which outlives this object; it
+// refers to volume_, so it goes first.
+WindowControls::~WindowControls() { delete volumeView_; }
 
 bool WindowControls::inputOption(int i) const { return C_OptionEx2.at(static_cast<std::size_t>(i))->Value(); }
 void WindowControls::setInputOption(int i, bool on) { C_OptionEx2.at(static_cast<std::size_t>(i))->setValue(on); }
