@@ -47,15 +47,21 @@ void MainFrm::Form_Load() {
 
 void MainFrm::showTrafficLog() {
     // Shown without an owner and not modal; its close box unloads it.
-    if (!commIndicator_) commIndicator_ = new link::CommIndicator(svc_.runtime, svc_.log);
+    // A window closed during a reply wait is still awaiting its deletion.
+    if (!commIndicator_ || commIndicator_->unloaded())
+        commIndicator_ = new link::CommIndicator(svc_.runtime, svc_.log);
     commIndicator_->show();
     commIndicator_->raise();
+    commIndicator_->activateWindow();
 }
 
 bool MainFrm::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && (w == this || isAncestorOf(w))) Form_KeyPress(static_cast<QKeyEvent*>(e)->text());
+        const auto* k = static_cast<QKeyEvent*>(e);
+        // With Ctrl or Alt held a key types no character.
+        const bool typed = !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if (typed && w && (w == this || isAncestorOf(w))) Form_KeyPress(k->text());
     }
     return false; // the focused control still gets the key
 }

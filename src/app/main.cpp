@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
                                std::_Exit(0);
                            }};
     auto* window = new app::MainFrm(services, link::Skin::Big);
-    window->show();
+    // Loaded before it first shows, so it never appears half set up.
     window->Form_Load();
+    window->show();
     return QApplication::exec();
 }

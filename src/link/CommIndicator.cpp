@@ -1,5 +1,6 @@
 #include "CommIndicator.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -25,7 +26,19 @@ CommIndicator::CommIndicator(platform::Runtime& rt, TrafficLog& log) : QWidget(n
     Timer1 = rt.createTimer(200, true, [this] { Timer1_Timer(); });
 }
 
-CommIndicator::~CommIndicator() { log_.CommLogOn = false; }
+CommIndicator::~CommIndicator() { Form_Unload(); }
+
+void CommIndicator::Form_Unload() {
+    if (unloaded_) return; // a window opened since owns the switch now
+    unloaded_ = true;
+    log_.CommLogOn = false;
+    Timer1->setEnabled(false);
+}
+
+void CommIndicator::closeEvent(QCloseEvent* e) {
+    QWidget::closeEvent(e);
+    Form_Unload();
+}
 
 void CommIndicator::Timer1_Timer() {
     const int len = static_cast<int>(log_.CommLog.size());

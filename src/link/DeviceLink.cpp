@@ -119,7 +119,9 @@ bool DeviceLink::WaitForReply() {
         timeOuter_->setEnabled(false);
         timeOuter_->setInterval(wanted);
     }
-    timeOuter_->setEnabled(true);
+    // A reply read already (in the pass before the long pause, or by a command
+    // started meanwhile) leaves no time-out armed: it would end a later wait early.
+    if (AwaitingReply) timeOuter_->setEnabled(true);
     while (AwaitingReply) rt_.pumpWait();
     if (active_ && active_->parked) {
         // A command started inside this wait has used the reply fields since;

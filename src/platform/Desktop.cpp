@@ -52,6 +52,7 @@ QString QtDesktop::saveFileName(const FileDialogRequest& req) {
 
 MsgResult RecordingDesktop::messageBox(MsgStyle style, const QString& text, QWidget*) {
     messages.push_back({style, text});
+    if (onMessage) onMessage(messages.back());
     if (style != MsgStyle::YesNo) return MsgResult::Ok;
     if (answers.empty()) return MsgResult::No;
     const MsgResult r = answers.front();

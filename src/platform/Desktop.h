@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -61,6 +62,8 @@ public:
     ScreenMetrics metrics{15.0f, 15.0f, 1280 * 15.0f, 1024 * 15.0f};
     std::vector<FileDialogRequest> dialogs;
     std::deque<QString> fileAnswers; // "" when empty (cancel)
+    // Runs while a message box is up, for tests that look at the state then.
+    std::function<void(const Shown&)> onMessage;
 
     MsgResult messageBox(MsgStyle style, const QString& text, QWidget* owner) override;
     void beep() override { ++beeps; }

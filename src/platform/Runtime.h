@@ -13,7 +13,9 @@ namespace sonmira::platform {
 // so a handler that disables and re-enables its own timer restarts the period
 // from the end of its tick. Enabling an already enabled timer changes nothing.
 // A handler never re-enters itself: a tick that falls due while the handler
-// runs (because it pumps events) waits until the handler has returned.
+// runs (because it pumps events) is not run inside it. The virtual backend
+// runs it once right after the handler returns; the Qt backend drops it and
+// keeps its period. No handler here pumps while its own timer is enabled.
 class Timer {
 public:
     virtual ~Timer() = default;

@@ -56,13 +56,13 @@ bool Transfers::readSwitches() {
 void Transfers::begin() {
     controls_.setWindowEnabled(false);
     link_.setProgressView(&controls_.progressStrip());
-    link_.PacketsSent = 0;
-    link_.ProgressActive = true;
+    // The total is the caller's: 211 or 212 from the buttons, 42 or 44 here.
+    link_.beginProgress(link_.PacketsTotal);
 }
 
 void Transfers::end() {
     controls_.setWindowEnabled(true);
-    link_.ProgressActive = false;
+    link_.endProgress();
 }
 
 void Transfers::ReadAllFromDevice() {

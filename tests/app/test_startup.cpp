@@ -7,6 +7,8 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QApplication>
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
@@ -101,6 +103,27 @@ TEST_F(MainWindowTest, CloseAsksAndNoChangesNothing) {
     EXPECT_EQ(ended, 1);
 }
 
+TEST_F(MainWindowTest, CloseDuringAReplyWaitAsksAndEndsWithoutWaiting) {
+    platform::VirtualLine line; // a unit that never answers
+    ports.attach(QStringLiteral("COM1"), &line);
+    std::int64_t endedAt = -1;
+    bool openAtEnd = true;
+    app::MainFrm w({rt, ports, desktop, log, [&] {
+                        endedAt = rt.nowMs();
+                        openAtEnd = line.open;
+                    }},
+                   link::Skin::Big);
+    ASSERT_TRUE(w.link().port().OpenPort(QStringLiteral("1")));
+    w.link().Connected = true;
+    desktop.answers = {platform::MsgResult::Yes};
+    rt.post(300, [&] { w.close(); });
+    w.link().SendCommand(false, 0, link::CmdWriteLive, link::GroupMusic, 0, 1, 1, false);
+    ASSERT_FALSE(desktop.messages.empty());
+    EXPECT_EQ(desktop.messages[0].text, QStringLiteral("You sure you want to exit the application ?"));
+    EXPECT_EQ(endedAt, 300);
+    EXPECT_FALSE(openAtEnd);
+}
+
 TEST_F(MainWindowTest, ChineseSkinAsksInChinese) {
     app::MainFrm w(services(), link::Skin::Small);
     EXPECT_EQ(w.size(), QSize(927, 563));
@@ -114,11 +137,12 @@ TEST_F(MainWindowTest, ChineseSkinAsksInChinese) {
 
 TEST_F(MainWindowTest, LowerCaseWOpensTheTrafficLogAgainAndAgain) {
     app::MainFrm w(services(), link::Skin::Big);
-    auto type = [&](const QString& text) {
-        QKeyEvent e(QEvent::KeyPress, 0, Qt::NoModifier, text);
+    auto type = [&](const QString& text, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_W, mods, text);
         QCoreApplication::sendEvent(&w, &e);
     };
-    type(QStringLiteral("W"));
+    type(QStringLiteral("W"), Qt::ShiftModifier);
+    type(QStringLiteral("w"), Qt::AltModifier);
     EXPECT_EQ(w.trafficLogWindow(), nullptr);
     type(QStringLiteral("w"));
     ASSERT_NE(w.trafficLogWindow(), nullptr);
@@ -130,6 +154,27 @@ TEST_F(MainWindowTest, LowerCaseWOpensTheTrafficLogAgainAndAgain) {
     EXPECT_FALSE(log.CommLogOn);
     type(QStringLiteral("w"));
     ASSERT_NE(w.trafficLogWindow(), nullptr);
+    EXPECT_TRUE(log.CommLogOn);
+    // Open behind the main window: "w" brings it forward.
+    w.show();
+    w.activateWindow();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &w);
+    type(QStringLiteral("w"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), w.trafficLogWindow());
+
+    // Closed and opened again inside one reply wait, before the closed window
+    // is deleted: logging stops at the close, and the new window stays.
+    QPointer<link::CommIndicator> closed = w.trafficLogWindow();
+    closed->close();
+    EXPECT_FALSE(log.CommLogOn);
+    type(QStringLiteral("w"));
+    ASSERT_NE(w.trafficLogWindow(), closed.data());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+    ASSERT_NE(w.trafficLogWindow(), nullptr);
+    EXPECT_TRUE(w.trafficLogWindow()->isVisible());
     EXPECT_TRUE(log.CommLogOn);
     delete w.trafficLogWindow();
 }

@@ -50,8 +50,19 @@ TEST_F(CommandLinkTest, TimeoutOutsideScanDropsLinkOnce) {
     auto& unit = unitOn(1);
     unit.answer = [](const Packet&) { return std::nullopt; };
     connectTo(1);
+    // The box comes after the status text and before the link goes down.
+    QString statusAtBox;
+    bool connectedAtBox = false, openAtBox = false;
+    desktop.onMessage = [&](const platform::RecordingDesktop::Shown&) {
+        statusAtBox = host.status();
+        connectedAtBox = link->Connected;
+        openAtBox = link->port().IsOpen();
+    };
     const auto t0 = rt.nowMs();
     EXPECT_FALSE(link->SendCommand(false, 0, link::CmdWriteLive, link::GroupMusic, 0, 1, 5, false));
+    EXPECT_EQ(statusAtBox, QStringLiteral("Not connected"));
+    EXPECT_TRUE(connectedAtBox);
+    EXPECT_TRUE(openAtBox);
     EXPECT_GE(rt.nowMs() - t0, 4000);
     EXPECT_LT(rt.nowMs() - t0, 4100);
     ASSERT_EQ(desktop.messages.size(), 1u);
@@ -100,6 +111,24 @@ TEST_F(CommandLinkTest, LongWaitPausesOnlyForValueZero) {
     t0 = rt.nowMs();
     EXPECT_FALSE(link->SendCommand(false, 0, link::CmdWriteLive, link::GroupMute, 0, 0, 1, true));
     EXPECT_LT(rt.nowMs() - t0, 4100);
+}
+
+// A reply read in the one pass before the long pause ends the command; the
+// time-out must not stay armed and cut short the next command's wait.
+TEST_F(CommandLinkTest, ReplyBeforeTheLongPauseLeavesNoTimeoutRunning) {
+    auto& unit = unitOn(1);
+    unit.answer = [](const Packet&) { return std::nullopt; };
+    connectTo(1);
+    lineOf(unit).deliver({0x33});
+    rt.sleep(20); // the receive poll is due in the next pass
+    EXPECT_TRUE(link->SendCommand(false, 0, link::CmdWriteLive, link::GroupMute, 0, 0, 0, true));
+    EXPECT_FALSE(link->timeOuter().enabled());
+    rt.advance(2000);
+    unit.answer = ScriptedUnit::healthy;
+    unit.delayMs = 3000;
+    EXPECT_TRUE(link->SendCommand(false, 0, link::CmdWriteLive, link::GroupMusic, 0, 1, 1, false));
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(link->Connected);
 }
 
 TEST_F(CommandLinkTest, ProgressCountsEveryFifthPacketAndTheLast) {

@@ -119,9 +119,23 @@ TEST_F(SupervisionTest, MissingEchoDropsTheLinkAndTheNextScanReconnects) {
     ASSERT_TRUE(link->Connected);
 
     unit.answer = [](const Packet&) { return std::nullopt; };
+    // Here the link is down before the box shows.
+    bool connectedAtBox = true, openAtBox = true, watchdogAtBox = true;
+    QString statusAtBox;
+    desktop.onMessage = [&](const platform::RecordingDesktop::Shown&) {
+        connectedAtBox = link->Connected;
+        openAtBox = link->port().IsOpen();
+        watchdogAtBox = link->timer4().enabled();
+        statusAtBox = host.status();
+    };
     const auto t0 = rt.nowMs();
     rt.runUntil([&] { return !link->Connected; }, 20000);
     ASSERT_FALSE(link->Connected);
+    EXPECT_FALSE(connectedAtBox);
+    EXPECT_FALSE(openAtBox);
+    EXPECT_FALSE(watchdogAtBox);
+    EXPECT_EQ(statusAtBox, QStringLiteral("Not connected"));
+    EXPECT_TRUE(link->timer3().enabled()); // the heartbeat timer runs on
     // The next heartbeat came within 5 s, the watchdog 4 s after it.
     EXPECT_LE(rt.nowMs() - t0, 9000);
     EXPECT_EQ(host.status(), QStringLiteral("Not connected"));
