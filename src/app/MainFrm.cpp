@@ -1,32 +1,81 @@
 #include "MainFrm.h"
 
+#include "controls/C_ComboBox.h"
+#include "controls/C_ScrollBar.h"
+
 #include <QApplication>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPainter>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 
+#include <stdexcept>
+
+// The descriptions and pictures live in this static library.
+static void loadWindowResources() { Q_INIT_RESOURCE(windows); }
+
 namespace sonmira::app {
 
-MainFrm::MainFrm(Services services, link::Skin skin) : svc_(std::move(services)), skin_(skin) {
-    const bool big = skin == link::Skin::Big;
-    setWindowTitle(big ? QStringLiteral("Sonmira") : QStringLiteral(u"声美卡拉OK效果器"));
+namespace {
+
+constexpr controls::ColorRef PanelBackColor = 0x3F3F3D;
+
+// The column names of the microphone panel over its nine faders.
+const QString MicHeader = QStringLiteral(
+    "       57Hz       134Hz       400Hz        1KHz       2.5KHz       6.3KHz      16KHz    MIC H_Curve   MIC LowCut");
+
+WindowDescription readDescription(link::Skin skin) {
+    QString error;
+    auto d = readWindowDescription(MainFrm::descriptionPath(skin), &error);
+    if (!d) throw std::runtime_error(error.toStdString());
+    return std::move(*d);
+}
+
+QRect pixels(const QRect& twips) { return twipsToPixels(twips); }
+QPoint pixels(const QPoint& twips) { return twipsToPixels(QRect(twips, QSize())).topLeft(); }
+
+// A borderless frame, which shows no caption, on the panel grey.
+void makeDarkPanel(QFrame& frame, const QRect& place) {
+    frame.setFrameShape(QFrame::NoFrame);
+    QPalette pal = frame.palette();
+    pal.setColor(QPalette::Window, controls::toQColor(PanelBackColor));
+    frame.setPalette(pal);
+    frame.setAutoFillBackground(true);
+    frame.setGeometry(place);
+}
+
+} // namespace
+
+QString MainFrm::descriptionPath(link::Skin skin) {
+    loadWindowResources();
+    return skin == link::Skin::Big ? QStringLiteral(":/windows/MainFrm_Big.json")
+                                   : QStringLiteral(":/windows/MainFrm_Small.json");
+}
+
+MainFrm::MainFrm(Services services, link::Skin skin)
+    : svc_(std::move(services)), skin_(skin), description_(readDescription(skin)) {
+    setWindowTitle(description_.window.caption);
     // Fixed single border: a title bar, a minimise button, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    const QSize client = big ? QSize(ClientWidthBig, ClientHeightBig) : QSize(ClientWidthSmall, ClientHeightSmall);
+    const QSize client = pixels(QRect(QPoint(), description_.window.clientTwips)).size();
     setFixedSize(client);
-    Label4 = new QLabel(this);
-    Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->setGeometry(10, client.height() - 20, 300, 18);
-    Label4->setText(link::LinkTexts::of(skin).notConnected);
+    if (!description_.window.picture.isEmpty()) background_ = WindowLoader::picture(description_.window.picture);
+    QString error;
+    auto loaded = WindowLoader::load(description_, *this, &error);
+    if (!loaded) throw std::runtime_error(error.toStdString());
+    loaded_ = std::move(*loaded);
+    Label4 = control<QLabel>(QStringLiteral("Label4"));
     if (const QScreen* s = QGuiApplication::primaryScreen()) {
         const QRect avail = s->availableGeometry();
         move(avail.center() - QPoint(client.width() / 2, client.height() / 2));
     }
     // The receive poll runs from the start; the link creates it enabled.
-    controls_ = std::make_unique<WindowControls>(*this);
+    controls_ = std::make_unique<WindowControls>(*this, loaded_);
     link_ = std::make_unique<link::DeviceLink>(svc_.runtime, svc_.ports, svc_.desktop, svc_.log, *this, skin);
     link_->setProgressView(&controls_->progressStrip());
     transfers_ = std::make_unique<settings::Transfers>(model_, *controls_, *link_, svc_.desktop, skin);
@@ -36,13 +85,92 @@ MainFrm::MainFrm(Services services, link::Skin skin) : svc_(std::move(services))
 
 MainFrm::~MainFrm() = default;
 
+QWidget* MainFrm::control(const QString& name, int index) const {
+    QWidget* w = loaded_.find(name, index);
+    if (!w) {
+        const QString which = index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
+        throw std::runtime_error(
+            QStringLiteral("The window description has no %1.").arg(which).toStdString());
+    }
+    return w;
+}
+
+template <typename T>
+T* MainFrm::control(const QString& name, int index) const {
+    auto* c = qobject_cast<T*>(control(name, index));
+    if (!c)
+        throw std::runtime_error(QStringLiteral("%1 in the window description is not of the expected kind.")
+                                     .arg(control(name, index)->objectName())
+                                     .toStdString());
+    return c;
+}
+
 void MainFrm::Form_Load() {
-    // Until the window description places the parameter controls, the cell
-    // addresses come straight from the column table.
-    model_.setAddressesFromTable();
+    const LoadLayout& layout = description_.load;
+    for (const Placement& p : layout.headerTexts) control(p.name)->move(pixels(p.twips));
+    for (const Placement& p : layout.headerTexts) control(p.name)->hide();
+    for (const Placement& p : layout.headerStrips) control(p.name)->setVisible(p.visible);
+    for (const Placement& p : layout.headerStrips) control(p.name)->move(pixels(p.twips));
+
+    copyAddressesFromTags();
+
+    const QString mic = QStringLiteral("C_ScrollBar1");
+    for (int k = 0; k < settings::MicColumns; ++k)
+        control(mic, k)->move(pixels(QPoint(k * 1100 + 380, layout.micFaderTop)));
+
+    // The header strips name the columns, so the parameter faders show no title.
+    for (const settings::PresetArray a : settings::AllPresetArrays)
+        for (const settings::ColumnSpec& c : settings::columns(a))
+            if (!c.isSwitch())
+                control<controls::C_ScrollBar>(QLatin1String(c.control), c.controlIndex)->setTitleVisible(false);
+
+    control<QLineEdit>(QStringLiteral("Text3"))->setText(MicHeader);
+
+    auto* music = control<QFrame>(QStringLiteral("Frame1"));
+    makeDarkPanel(*music, pixels(layout.music));
+    // The music panel's sub-page 0 is laid out here once the panel layouts exist.
+
+    makeDarkPanel(*control<QFrame>(QStringLiteral("Frame2")), QRect(pixels(layout.effect), music->size()));
+    // The effect panel's KTV set is laid out here once the panel layouts exist.
+
+    fillPresetSelectors();
     model_.ResetToDefaults(*controls_);
     svc_.log.CommLog = link_->texts().logHint;
+    // The selectors, faders, switches, key row and volume column get their
+    // event handlers here, before the scan starts.
     link_->startConnecting();
+}
+
+// Every row of a preset array carries its column's address: the Tag of the
+// control that shows the column. A Tag that is not a number from 0 to 255
+// leaves the column table's address, so a faulty description cannot send
+// values to a wrong place.
+void MainFrm::copyAddressesFromTags() {
+    model_.setAddressesFromTable();
+    for (const settings::PresetArray a : settings::AllPresetArrays) {
+        for (int col = 0; col < settings::columnCount(a); ++col) {
+            const settings::ColumnSpec& c = settings::column(a, col);
+            auto* w = control<controls::SkinnedControl>(QLatin1String(c.control), c.controlIndex);
+            bool ok = false;
+            const uint addr = w->Tag().toUInt(&ok, 10);
+            if (ok && addr <= 255) model_.setColumnAddress(a, col, static_cast<std::uint8_t>(addr));
+            else qWarning("Tag \"%s\" of %s is no address; keeping %d", qPrintable(w->Tag()),
+                          qPrintable(w->objectName()), c.addr);
+        }
+    }
+}
+
+void MainFrm::fillPresetSelectors() {
+    auto* musicList = control<controls::C_ComboBox>(QStringLiteral("C_ComboBox1"));
+    auto* micList = control<controls::C_ComboBox>(QStringLiteral("C_ComboBox2"));
+    auto* effectList = control<controls::C_ComboBox>(QStringLiteral("C_ComboBox3"));
+    for (int n = 1; n <= settings::MusicRows; ++n) {
+        musicList->AddItem(QStringLiteral("MUSIC%1").arg(n));
+        micList->AddItem(QStringLiteral("MIC%1").arg(n));
+    }
+    for (const char* item : {"KTV1", "KTV2", "EFF1", "EFF2"}) effectList->AddItem(QLatin1String(item));
+    // Selects the first item of each; raises no event, so nothing is sent.
+    for (auto* list : {musicList, micList, effectList}) list->setTopIndex(0);
 }
 
 void MainFrm::showTrafficLog() {
@@ -73,6 +201,12 @@ void MainFrm::Form_KeyPress(const QString& text) {
 QString MainFrm::statusText() const { return Label4->text(); }
 
 void MainFrm::setStatusText(const QString& text) { Label4->setText(text); }
+
+void MainFrm::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), controls::toQColor(description_.window.backColor));
+    p.drawPixmap(0, 0, background_);
+}
 
 void MainFrm::closeEvent(QCloseEvent* e) {
     const QString question = skin_ == link::Skin::Big ? QStringLiteral("You sure you want to exit the application ?")

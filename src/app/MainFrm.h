@@ -1,11 +1,14 @@
 #pragma once
-// The main window. Owns the link; later the settings model and the controls.
+// The main window: loads its skin's description into its controls and owns
+// the settings model, the link, the transfers and the profile file.
 #include "link/CommIndicator.h"
 #include "link/DeviceLink.h"
 #include "settings/Ini_Oper.h"
 #include "settings/ParamModel.h"
 #include "settings/Transfers.h"
 #include "WindowControls.h"
+#include "WindowDescription.h"
+#include "WindowLoader.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -29,16 +32,19 @@ struct Services {
 class MainFrm : public QWidget, public link::LinkHost {
     Q_OBJECT
 public:
+    // Loads the skin's window description. Throws std::runtime_error when the
+    // description cannot be read or lacks a control the window needs.
     MainFrm(Services services, link::Skin skin);
     ~MainFrm() override;
 
-    static constexpr int ClientWidthBig = 932;
-    static constexpr int ClientHeightBig = 674;
-    static constexpr int ClientWidthSmall = 927;
-    static constexpr int ClientHeightSmall = 563;
-
-    // Runs the loading steps that exist so far and starts the connection scan.
+    // Turns the loaded description into the start-up state and starts the
+    // connection scan.
     void Form_Load();
+
+    // The skin's description, and its controls by name and index.
+    static QString descriptionPath(link::Skin skin);
+    const WindowDescription& description() const { return description_; }
+    const LoadedWindow& loaded() const { return loaded_; }
 
     // Opens the traffic log window (or raises it when it is open already).
     void showTrafficLog();
@@ -61,15 +67,26 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    // The background picture from the top-left corner, clipped.
+    void paintEvent(QPaintEvent* e) override;
     // Key preview: sees every key typed anywhere in the window first.
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void Form_Unload();
     void Form_KeyPress(const QString& text);
+    void copyAddressesFromTags();
+    void fillPresetSelectors();
+    // A control the window code relies on; throws when the description lacks it.
+    QWidget* control(const QString& name, int index = -1) const;
+    template <typename T>
+    T* control(const QString& name, int index = -1) const;
 
     Services svc_;
     link::Skin skin_;
+    WindowDescription description_;
+    LoadedWindow loaded_;
+    QPixmap background_;
     QLabel* Label4 = nullptr;
     settings::SettingsModel model_;
     std::unique_ptr<WindowControls> controls_;

@@ -1,5 +1,7 @@
 #include "WindowControls.h"
 
+#include "WindowLoader.h"
+
 #include "controls/C_FlagBar.h"
 #include "controls/C_OptionEx.h"
 #include "controls/C_ProgressBar.h"
@@ -11,34 +13,41 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace sonmira::app {
 
 namespace {
+// A control the settings code cannot do without.
 template <typename T>
-T* hiddenChild(QWidget& parent) {
-    auto* c = new T(&parent);
-    c->hide();
+T* required(const LoadedWindow& loaded, const char* name, int index = -1) {
+    auto* c = loaded.get<T>(QLatin1String(name), index);
+    if (!c) {
+        const QString which = index < 0 ? QLatin1String(name) : QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+        throw std::runtime_error(
+            QStringLiteral("The window description has no %1 of the expected kind.").arg(which).toStdString());
+    }
     return c;
+}
+
+template <typename T, std::size_t N>
+void requiredArray(std::array<T*, N>& out, const LoadedWindow& loaded, const char* name) {
+    for (std::size_t i = 0; i < N; ++i) out[i] = required<T>(loaded, name, static_cast<int>(i));
 }
 } // namespace
 
-WindowControls::WindowControls(QWidget& window) : window_(window), volume_(this) {
-    for (auto& c : C_OptionEx2) c = hiddenChild<controls::C_OptionEx>(window);
-    for (auto& c : C_OptionEx3) c = hiddenChild<controls::C_OptionEx>(window);
-    for (auto& c : C_OptionEx1) c = hiddenChild<controls::C_OptionEx>(window);
-    C_FlagBar1 = hiddenChild<controls::C_FlagBar>(window);
-    for (auto& c : C_ScrollBar4) {
-        c = hiddenChild<controls::C_ScrollBar>(window);
-        c->setMaxValue(80);
-    }
-    C_ProgressBar1 = hiddenChild<controls::C_ProgressBar>(window);
-    volumeView_ = new settings::VolumeColumnView(volume_, &window);
-    for (int i = 0; i < settings::VolumeColumn::Boxes; ++i) {
-        volumeView_->box(i)->hide();
-        volumeView_->spinner(i)->hide();
-    }
-    C_OptionEx1[KeyRest]->setValue(true);
+WindowControls::WindowControls(QWidget& window, const LoadedWindow& loaded) : window_(window), volume_(this) {
+    requiredArray(C_OptionEx2, loaded, "C_OptionEx2");
+    requiredArray(C_OptionEx3, loaded, "C_OptionEx3");
+    requiredArray(C_OptionEx1, loaded, "C_OptionEx1");
+    C_FlagBar1 = required<controls::C_FlagBar>(loaded, "C_FlagBar1");
+    requiredArray(C_ScrollBar4, loaded, "C_ScrollBar4");
+    C_ProgressBar1 = required<controls::C_ProgressBar>(loaded, "C_ProgressBar1");
+    settings::VolumeColumnView::Boxes boxes{};
+    settings::VolumeColumnView::Spinners spinners{};
+    requiredArray(boxes, loaded, "Text1");
+    requiredArray(spinners, loaded, "VScroll1");
+    volumeView_ = new settings::VolumeColumnView(volume_, boxes, spinners, &window);
 }
 
 // The view refers to the column this object holds, so it goes first; the

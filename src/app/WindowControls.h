@@ -1,8 +1,7 @@
 #pragma once
 // The main window's controls that hold values of their own (input, exciter,
 // mute, lock, key row, channel levels, volume column, progress strip), as the
-// settings code reaches them. They stay hidden until the window description
-// places them.
+// settings code reaches them: the controls that the window description loaded.
 #include "settings/ControlsView.h"
 #include "settings/VolumeColumn.h"
 
@@ -23,9 +22,13 @@ class VolumeColumnView;
 
 namespace sonmira::app {
 
+class LoadedWindow;
+
 class WindowControls final : public settings::ControlsView {
 public:
-    explicit WindowControls(QWidget& window);
+    // Throws std::runtime_error naming the first control the loaded window
+    // lacks (or has of another kind).
+    WindowControls(QWidget& window, const LoadedWindow& loaded);
     ~WindowControls() override;
 
     static constexpr int KeyOptions = 11;

@@ -11,9 +11,23 @@ namespace sonmira::settings {
 
 VolumeColumnView::VolumeColumnView(VolumeColumn& column, QWidget* parent) : QObject(parent), column_(column) {
     for (int i = 0; i < VolumeColumn::Boxes; ++i) {
-        auto* edit = new QLineEdit(parent);
+        boxes_[static_cast<std::size_t>(i)] = new QLineEdit(parent);
+        boxes_[static_cast<std::size_t>(i)]->setFrame(true);
+        spinners_[static_cast<std::size_t>(i)] = new QScrollBar(Qt::Vertical, parent);
+    }
+    attach();
+}
+
+VolumeColumnView::VolumeColumnView(VolumeColumn& column, const Boxes& boxes, const Spinners& spinners,
+                                   QObject* parent)
+    : QObject(parent), column_(column), boxes_(boxes), spinners_(spinners) {
+    attach();
+}
+
+void VolumeColumnView::attach() {
+    for (int i = 0; i < VolumeColumn::Boxes; ++i) {
+        QLineEdit* edit = box(i);
         edit->setAlignment(Qt::AlignCenter);
-        edit->setFrame(true);
         QPalette pal = edit->palette();
         pal.setColor(QPalette::Base, QColor::fromRgb(BoxBackground));
         edit->setPalette(pal);
@@ -23,16 +37,14 @@ VolumeColumnView::VolumeColumnView(VolumeColumn& column, QWidget* parent) : QObj
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& t) {
             if (!mirroring_) column_.setText(i, t);
         });
-        boxes_[static_cast<std::size_t>(i)] = edit;
 
-        auto* bar = new QScrollBar(Qt::Vertical, parent);
+        QScrollBar* bar = spinner(i);
         bar->setRange(0, VolumeColumn::spinnerTop(i));
         bar->setSingleStep(1);
         bar->setPageStep(1);
         connect(bar, &QScrollBar::valueChanged, this, [this, i](int v) {
             if (!mirroring_) column_.setSpinnerValue(i, v);
         });
-        spinners_[static_cast<std::size_t>(i)] = bar;
     }
     column_.onBoxChanged = [this](int i) { showBox(i); };
     column_.onSpinnerChanged = [this](int i) { showSpinner(i); };

@@ -1,7 +1,7 @@
 #pragma once
 // The volume column's widgets: nine value boxes and nine spinners that mirror
 // a VolumeColumn and hand every user action to it. No rule lives here. The
-// window places the widgets.
+// window places the widgets, or hands over the ones it has loaded.
 #include "VolumeColumn.h"
 
 #include <QObject>
@@ -20,7 +20,13 @@ public:
     // Box background &H71DDC0.
     static constexpr unsigned BoxBackground = 0xC0DD71; // as 0xRRGGBB
 
+    using Boxes = std::array<QLineEdit*, VolumeColumn::Boxes>;
+    using Spinners = std::array<QScrollBar*, VolumeColumn::Boxes>;
+
+    // Creates the boxes and spinners as children of parent.
     VolumeColumnView(VolumeColumn& column, QWidget* parent);
+    // Works on boxes and spinners that exist already (a loaded window's).
+    VolumeColumnView(VolumeColumn& column, const Boxes& boxes, const Spinners& spinners, QObject* parent);
     ~VolumeColumnView() override;
 
     QLineEdit* box(int index) const { return boxes_.at(static_cast<std::size_t>(index)); }
@@ -31,12 +37,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void attach();
     void showBox(int index);
     void showSpinner(int index);
 
     VolumeColumn& column_;
-    std::array<QLineEdit*, VolumeColumn::Boxes> boxes_{};
-    std::array<QScrollBar*, VolumeColumn::Boxes> spinners_{};
+    Boxes boxes_{};
+    Spinners spinners_{};
     bool mirroring_ = false; // set while widgets are updated from the column
 };
 

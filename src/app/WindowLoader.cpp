@@ -1,0 +1,203 @@
+#include "WindowLoader.h"
+
+#include "controls/C_Button.h"
+#include "controls/C_ComboBox.h"
+#include "controls/C_FlagBar.h"
+#include "controls/C_Option.h"
+#include "controls/C_OptionEx.h"
+#include "controls/C_ProgressBar.h"
+#include "controls/C_ScrollBar.h"
+#include "controls/Gdi.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSvgRenderer>
+
+namespace sonmira::app {
+
+QRect twipsToPixels(const QRect& t) {
+    using controls::twipsToPixels;
+    return QRect(twipsToPixels(t.left()), twipsToPixels(t.top()), twipsToPixels(t.width()),
+                 twipsToPixels(t.height()));
+}
+
+QString LoadedWindow::key(const QString& name, int index) {
+    return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
+}
+
+QWidget* LoadedWindow::find(const QString& name, int index) const {
+    const auto it = entries_.constFind(key(name, index));
+    return it == entries_.cend() ? nullptr : it->widget.data();
+}
+
+const ControlRecord* LoadedWindow::record(const QString& name, int index) const {
+    const auto it = entries_.constFind(key(name, index));
+    return it == entries_.cend() ? nullptr : it->record;
+}
+
+QPixmap WindowLoader::picture(const QString& path) {
+    QSvgRenderer svg(path);
+    if (svg.isValid()) {
+        QPixmap pm(svg.defaultSize());
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        svg.render(&p);
+        return pm;
+    }
+    return QPixmap(path);
+}
+
+namespace {
+
+void setColour(QWidget* w, QPalette::ColorRole role, const std::optional<std::uint32_t>& bgr) {
+    if (!bgr) return;
+    QPalette pal = w->palette();
+    pal.setColor(role, controls::toQColor(*bgr));
+    w->setPalette(pal);
+}
+
+void setBack(QWidget* w, const ControlRecord& r) {
+    if (!r.backColor) return;
+    setColour(w, QPalette::Window, r.backColor);
+    w->setAutoFillBackground(true);
+}
+
+void setFont(QWidget* w, const ControlRecord& r) {
+    if (!r.font) return;
+    QFont f(r.font->name);
+    f.setPointSizeF(r.font->points);
+    f.setBold(r.font->bold);
+    w->setFont(f);
+}
+
+// The skinned controls: stored settings through the property bag, the host's
+// Tag, then the place.
+template <typename T>
+QWidget* skinned(const ControlRecord& r, QWidget* parent) {
+    auto* c = new T(parent);
+    c->UserControl_ReadProperties(r.properties);
+    c->setTag(r.tag);
+    c->setGeometry(twipsToPixels(r.twips));
+    return c;
+}
+
+// The option dot keeps its size in twips.
+QWidget* option(const ControlRecord& r, QWidget* parent) {
+    auto* c = new controls::C_Option(parent);
+    c->UserControl_ReadProperties(r.properties);
+    c->setTag(r.tag);
+    c->move(twipsToPixels(r.twips).topLeft());
+    c->setSizeTwips(r.twips.width(), r.twips.height());
+    return c;
+}
+
+QWidget* label(const ControlRecord& r, QWidget* parent) {
+    auto* c = new QLabel(r.caption, parent);
+    c->setAlignment(r.alignment | Qt::AlignTop);
+    if (!r.transparent) setBack(c, r);
+    setColour(c, QPalette::WindowText, r.foreColor);
+    setFont(c, r);
+    c->setGeometry(twipsToPixels(r.twips));
+    return c;
+}
+
+QWidget* textBox(const ControlRecord& r, QWidget* parent) {
+    auto* c = new QLineEdit(r.text, parent);
+    c->setAlignment(r.alignment | Qt::AlignVCenter);
+    if (r.maxLength > 0) c->setMaxLength(r.maxLength);
+    c->setReadOnly(r.locked);
+    c->setFrame(r.borderStyle != 0);
+    setColour(c, QPalette::Base, r.backColor);
+    setColour(c, QPalette::Text, r.foreColor);
+    setFont(c, r);
+    c->setGeometry(twipsToPixels(r.twips));
+    return c;
+}
+
+// A picture box shows its image from the top-left corner, clipped to the box.
+QWidget* pictureBox(const ControlRecord& r, QWidget* parent) {
+    auto* c = new QLabel(parent);
+    c->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    c->setFrameShape(r.borderStyle == 0 ? QFrame::NoFrame : QFrame::Box);
+    setBack(c, r);
+    if (!r.picture.isEmpty()) c->setPixmap(WindowLoader::picture(r.picture));
+    c->setGeometry(twipsToPixels(r.twips));
+    return c;
+}
+
+QWidget* frame(const ControlRecord& r, QWidget* parent) {
+    auto* c = new QFrame(parent);
+    c->setFrameShape(r.borderStyle == 0 ? QFrame::NoFrame : QFrame::Box);
+    c->setWindowTitle(r.caption);
+    setBack(c, r);
+    c->setGeometry(twipsToPixels(r.twips));
+    return c;
+}
+
+QWidget* vScrollBar(const ControlRecord& r, QWidget* parent) {
+    auto* c = new QScrollBar(Qt::Vertical, parent);
+    c->setRange(0, r.max);
+    c->setValue(r.value);
+    c->setSingleStep(1);
+    c->setPageStep(1);
+    c->setGeometry(twipsToPixels(r.twips));
+    return c;
+}
+
+// Timers belong to the code that runs them; the record keeps their design
+// values.
+QWidget* timer(const ControlRecord&, QWidget*) { return nullptr; }
+
+} // namespace
+
+const std::map<QString, WindowLoader::Factory>& WindowLoader::kinds() {
+    static const std::map<QString, Factory> table{
+        {QStringLiteral("C_ScrollBar"), skinned<controls::C_ScrollBar>},
+        {QStringLiteral("C_Button"), skinned<controls::C_Button>},
+        {QStringLiteral("C_ComboBox"), skinned<controls::C_ComboBox>},
+        {QStringLiteral("C_FlagBar"), skinned<controls::C_FlagBar>},
+        {QStringLiteral("C_Option"), option},
+        {QStringLiteral("C_OptionEx"), skinned<controls::C_OptionEx>},
+        {QStringLiteral("C_ProgressBar"), skinned<controls::C_ProgressBar>},
+        {QStringLiteral("Label"), label},
+        {QStringLiteral("TextBox"), textBox},
+        {QStringLiteral("PictureBox"), pictureBox},
+        {QStringLiteral("Image"), pictureBox},
+        {QStringLiteral("Frame"), frame},
+        {QStringLiteral("VScrollBar"), vScrollBar},
+        {QStringLiteral("Timer"), timer},
+    };
+    return table;
+}
+
+std::optional<LoadedWindow> WindowLoader::load(const WindowDescription& description, QWidget& window,
+                                                QString* error) {
+    const auto& table = kinds();
+    // Check every kind first, so that a faulty description leaves nothing
+    // half built on the window.
+    for (const ControlRecord& r : description.controls) {
+        if (table.find(r.kind) == table.end()) {
+            if (error)
+                *error = QStringLiteral("%1: unknown control kind \"%2\" in the description of %3")
+                             .arg(r.displayName(), r.kind, description.window.name);
+            return std::nullopt;
+        }
+    }
+    LoadedWindow loaded;
+    for (const ControlRecord& r : description.controls) {
+        QWidget* parent = r.container.isEmpty() ? &window : loaded.find(r.container);
+        if (!parent) parent = &window; // the parser makes sure a container is a frame before it
+        QWidget* w = table.at(r.kind)(r, parent);
+        if (w) {
+            w->setObjectName(LoadedWindow::key(r.name, r.index));
+            if (!r.visible) w->setVisible(false);
+        }
+        loaded.entries_.insert(LoadedWindow::key(r.name, r.index), {w, &r});
+    }
+    return loaded;
+}
+
+} // namespace sonmira::app
