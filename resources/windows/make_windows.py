@@ -219,8 +219,10 @@ def describe(big):
         "headerTexts": [{"name": "Text2", "left": B(510, 590), "top": B(1320, 1040)},
                         {"name": "Text3", "left": 420, "top": B(3660, 3046)},
                         {"name": "Text4", "left": B(480, 560), "top": B(6090, 5060)}],
-        "headerStrips": [{"name": name, "left": left, "top": top, "visible": visible}
-                         for name, _, left, top, visible in strips],
+        # Only the microphone strip stays as the loading leaves it; the panel
+        # layouts show the music and effect strips of their sets.
+        "headerStrips": [{"name": name, "left": left, "top": top, "visible": name == "Picture3"}
+                         for name, _, left, top, _ in strips],
         "micFaderTop": B(3660, 3046),
         "music": {"left": B(300, 380), "top": B(1240, 1000), "width": 10200, "height": frame_h},
         "effect": {"left": B(300, 380), "top": B(6030, 5020)},
@@ -269,7 +271,6 @@ def background(big):
     body += f'<rect width="{W}" height="{strip_h}" fill="url(#bar)"/>\n'
     body += f'<line x1="0" y1="{strip_h - 0.5}" x2="{W}" y2="{strip_h - 0.5}" stroke="#151617"/>\n'
     body += box(g(738, 760), g(8, 6), g(186, 160), strip_h - g(12, 10), "url(#tab)", "#0e2238", 6)
-    body += text(16, g(34, 30), "KARAOKE SOUND PROCESSOR", g(18, 16), "#d8d8d8")
     # Three stacked panels, each with a header bar.
     panels = g([(58, 152), (214, 152), (370, 156)], [(50, 122), (180, 128), (314, 126)])
     headings = ["MUSIC", "MIC", "EFFECT"]
@@ -292,9 +293,8 @@ def background(big):
     body += text(g(150, 120), key_y, "KEY", 12, "#f0d060", "end")
     body += text(g(150, 120), input_y, "INPUT", 12, "#f0d060", "end")
     body += text(g(470, 432), input_y, "EXCITER", 11, "#f0d060", "end")
-    for left, caption in ((g(740, 736), "UNIT"), (g(836, 826), "PC")):
+    for left in (g(740, 736), g(836, 826)):  # the unit's buttons, the computer's buttons
         body += box(left, bottom_top + 4, g(80, 86), bottom_h - 8, "#333537", "#6b6e72")
-        body += text(left + g(40, 43), bottom_top + bottom_h - 8, caption, 9, "#9a9da0", "middle")
     # Strip along the bottom edge for the progress strip and the link status.
     body += f'<rect x="0" y="{g(647, 539)}" width="{W}" height="{H - g(647, 539)}" fill="#1c1d1f"/>\n'
     return svg(W, H, body)

@@ -64,6 +64,8 @@ MainFrm::MainFrm(Services services, link::Skin skin)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     const QSize client = pixels(QRect(QPoint(), description_.window.clientTwips)).size();
     setFixedSize(client);
+    // The window's default font, for every caption and text that stores none.
+    setFont(QFont(QStringLiteral("Arial"), 8));
     if (!description_.window.picture.isEmpty()) background_ = WindowLoader::picture(description_.window.picture);
     QString error;
     auto loaded = WindowLoader::load(description_, *this, &error);

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -25,7 +26,14 @@ int main(int argc, char** argv) {
                                std::fflush(nullptr);
                                std::_Exit(0);
                            }};
-    auto* window = new app::MainFrm(services, link::Skin::Big);
+    app::MainFrm* window = nullptr;
+    try {
+        window = new app::MainFrm(services, link::Skin::Big);
+    } catch (const std::exception& e) {
+        // A damaged window description: say what is wrong instead of crashing.
+        desktop.messageBox(platform::MsgStyle::Critical, QString::fromLocal8Bit(e.what()), nullptr);
+        return 1;
+    }
     // Loaded before it first shows, so it never appears half set up.
     window->Form_Load();
     window->show();

@@ -29,7 +29,10 @@ void SkinnedControl::setBackColor(ColorRef c) {
 void SkinnedControl::ApplyWindowRegion() {
     // Replacing the shape drops the previous one.
     windowRegion_ = QRegion(0, 0, ScaleWidth() + 1, ScaleHeight() + 1);
-    setMask(windowRegion_);
+    // A region past the control's edges clips nothing of the control, but
+    // Qt takes the whole mask as painted by an opaque widget, so neighbours
+    // and the window under that overhang would never be drawn.
+    setMask(windowRegion_ & QRegion(rect()));
 }
 
 void SkinnedControl::ensureSurface() {
