@@ -1,4 +1,5 @@
 // Start-up display checks and the confirmed close of the main window.
+#include "MainFrmFixture.h"
 #include "TestSupport.h"
 #include "app/MainFrm.h"
 #include "app/UserFormValue.h"
@@ -55,16 +56,7 @@ TEST(StartupChecks, ScreenSizeAndDpi) {
     }
 }
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override { test::ensureApp(); }
-    platform::VirtualRuntime rt;
-    platform::VirtualSerialPorts ports;
-    platform::RecordingDesktop desktop;
-    link::TrafficLog log;
-    int ended = 0;
-    app::Services services() { return {rt, ports, desktop, log, [this] { ++ended; }}; }
-};
+using MainWindowTest = test::MainFrmFixture;
 
 TEST_F(MainWindowTest, OpensAtFixedSizeShowingTheLinkDown) {
     app::MainFrm w(services(), link::Skin::Big);

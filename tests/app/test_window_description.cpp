@@ -1,5 +1,6 @@
 // The main window's two descriptions, the loader's kind table and the loading
 // routine's start-up state.
+#include "MainFrmFixture.h"
 #include "TestSupport.h"
 #include "app/MainFrm.h"
 #include "app/WindowDescription.h"
@@ -36,16 +37,9 @@ app::WindowDescription describe(link::Skin skin) {
     return d.value_or(app::WindowDescription{});
 }
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public test::MainFrmFixture {
 protected:
-    void SetUp() override { test::ensureApp(); }
-    platform::VirtualRuntime rt;
-    platform::VirtualSerialPorts ports;
-    platform::RecordingDesktop desktop;
-    link::TrafficLog log;
-    std::unique_ptr<MainFrm> open(link::Skin skin) {
-        return std::make_unique<MainFrm>(app::Services{rt, ports, desktop, log, [] {}}, skin);
-    }
+    std::unique_ptr<MainFrm> open(link::Skin skin) { return std::make_unique<MainFrm>(services(), skin); }
 };
 
 TEST_F(WindowTest, BothSkinsHoldTheSame128ControlsUnderTheSameNamesAndKinds) {
@@ -313,6 +307,15 @@ TEST_F(WindowTest, BothSkinsRenderForAPersonToLookAt) {
         w->Form_Load();
         w->show();
         QCoreApplication::processEvents();
+        // Every pixel of the client area is painted by the window or a control.
+        QImage canvas(w->size(), QImage::Format_RGB32);
+        const QRgb unpainted = qRgb(255, 0, 255);
+        canvas.fill(unpainted);
+        w->render(&canvas);
+        int holes = 0;
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x) holes += canvas.pixel(x, y) == unpainted;
+        EXPECT_EQ(holes, 0);
         const QPixmap shot = w->grab();
         EXPECT_EQ(shot.size(), w->size());
         const QString file = test::outputDir() +
