@@ -4,13 +4,13 @@
 #include "controls/C_ScrollBar.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QCloseEvent>
-#include <QKeyEvent>
-#include <QGuiApplication>
-#include <QLabel>
 #include <QScreen>
 
 #include <stdexcept>
@@ -36,7 +36,9 @@ WindowDescription readDescription(link::Skin skin) {
 }
 
 QRect pixels(const QRect& twips) { return twipsToPixels(twips); }
-QPoint pixels(const QPoint& twips) { return twipsToPixels(QRect(twips, QSize())).topLeft(); }
+QPoint pixels(const QPoint& twips) {
+    return QPoint(controls::twipsToPixels(twips.x()), controls::twipsToPixels(twips.y()));
+}
 
 // A borderless frame, which shows no caption, on the panel grey.
 void makeDarkPanel(QFrame& frame, const QRect& place) {
@@ -71,7 +73,7 @@ MainFrm::MainFrm(Services services, link::Skin skin)
     auto loaded = WindowLoader::load(description_, *this, &error);
     if (!loaded) throw std::runtime_error(error.toStdString());
     loaded_ = std::move(*loaded);
-    Label4 = control<QLabel>(QStringLiteral("Label4"));
+    Label4 = loaded_.require<QLabel>(QStringLiteral("Label4"));
     if (const QScreen* s = QGuiApplication::primaryScreen()) {
         const QRect avail = s->availableGeometry();
         move(avail.center() - QPoint(client.width() / 2, client.height() / 2));
@@ -87,52 +89,34 @@ MainFrm::MainFrm(Services services, link::Skin skin)
 
 MainFrm::~MainFrm() = default;
 
-QWidget* MainFrm::control(const QString& name, int index) const {
-    QWidget* w = loaded_.find(name, index);
-    if (!w) {
-        const QString which = index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
-        throw std::runtime_error(
-            QStringLiteral("The window description has no %1.").arg(which).toStdString());
-    }
-    return w;
-}
-
-template <typename T>
-T* MainFrm::control(const QString& name, int index) const {
-    auto* c = qobject_cast<T*>(control(name, index));
-    if (!c)
-        throw std::runtime_error(QStringLiteral("%1 in the window description is not of the expected kind.")
-                                     .arg(control(name, index)->objectName())
-                                     .toStdString());
-    return c;
-}
-
 void MainFrm::Form_Load() {
     const LoadLayout& layout = description_.load;
-    for (const Placement& p : layout.headerTexts) control(p.name)->move(pixels(p.twips));
-    for (const Placement& p : layout.headerTexts) control(p.name)->hide();
-    for (const Placement& p : layout.headerStrips) control(p.name)->setVisible(p.visible);
-    for (const Placement& p : layout.headerStrips) control(p.name)->move(pixels(p.twips));
+    for (const Placement& p : layout.headerTexts) loaded_.require(p.name)->move(pixels(p.twips));
+    for (const Placement& p : layout.headerTexts) loaded_.require(p.name)->hide();
+    for (const Placement& p : layout.headerStrips) loaded_.require(p.name)->setVisible(p.visible);
+    for (const Placement& p : layout.headerStrips) loaded_.require(p.name)->move(pixels(p.twips));
 
     copyAddressesFromTags();
 
     const QString mic = QStringLiteral("C_ScrollBar1");
     for (int k = 0; k < settings::MicColumns; ++k)
-        control(mic, k)->move(pixels(QPoint(k * 1100 + 380, layout.micFaderTop)));
+        loaded_.require(mic, k)->move(pixels(QPoint(k * 1100 + 380, layout.micFaderTop)));
 
     // The header strips name the columns, so the parameter faders show no title.
     for (const settings::PresetArray a : settings::AllPresetArrays)
         for (const settings::ColumnSpec& c : settings::columns(a))
-            if (!c.isSwitch())
-                control<controls::C_ScrollBar>(QLatin1String(c.control), c.controlIndex)->setTitleVisible(false);
+            if (!c.isSwitch()) {
+                auto* fader = loaded_.require<controls::C_ScrollBar>(QLatin1String(c.control), c.controlIndex);
+                fader->setTitleVisible(false);
+            }
 
-    control<QLineEdit>(QStringLiteral("Text3"))->setText(MicHeader);
+    loaded_.require<QLineEdit>(QStringLiteral("Text3"))->setText(MicHeader);
 
-    auto* music = control<QFrame>(QStringLiteral("Frame1"));
+    auto* music = loaded_.require<QFrame>(QStringLiteral("Frame1"));
     makeDarkPanel(*music, pixels(layout.music));
     // The music panel's sub-page 0 is laid out here once the panel layouts exist.
 
-    makeDarkPanel(*control<QFrame>(QStringLiteral("Frame2")), QRect(pixels(layout.effect), music->size()));
+    makeDarkPanel(*loaded_.require<QFrame>(QStringLiteral("Frame2")), QRect(pixels(layout.effect), music->size()));
     // The effect panel's KTV set is laid out here once the panel layouts exist.
 
     fillPresetSelectors();
@@ -152,7 +136,7 @@ void MainFrm::copyAddressesFromTags() {
     for (const settings::PresetArray a : settings::AllPresetArrays) {
         for (int col = 0; col < settings::columnCount(a); ++col) {
             const settings::ColumnSpec& c = settings::column(a, col);
-            auto* w = control<controls::SkinnedControl>(QLatin1String(c.control), c.controlIndex);
+            auto* w = loaded_.require<controls::SkinnedControl>(QLatin1String(c.control), c.controlIndex);
             bool ok = false;
             const uint addr = w->Tag().toUInt(&ok, 10);
             if (ok && addr <= 255) model_.setColumnAddress(a, col, static_cast<std::uint8_t>(addr));
@@ -163,9 +147,9 @@ void MainFrm::copyAddressesFromTags() {
 }
 
 void MainFrm::fillPresetSelectors() {
-    auto* musicList = control<controls::C_ComboBox>(QStringLiteral("C_ComboBox1"));
-    auto* micList = control<controls::C_ComboBox>(QStringLiteral("C_ComboBox2"));
-    auto* effectList = control<controls::C_ComboBox>(QStringLiteral("C_ComboBox3"));
+    auto* musicList = loaded_.require<controls::C_ComboBox>(QStringLiteral("C_ComboBox1"));
+    auto* micList = loaded_.require<controls::C_ComboBox>(QStringLiteral("C_ComboBox2"));
+    auto* effectList = loaded_.require<controls::C_ComboBox>(QStringLiteral("C_ComboBox3"));
     for (int n = 1; n <= settings::MusicRows; ++n) {
         musicList->AddItem(QStringLiteral("MUSIC%1").arg(n));
         micList->AddItem(QStringLiteral("MIC%1").arg(n));

@@ -38,7 +38,8 @@ public:
     ~MainFrm() override;
 
     // Turns the loaded description into the start-up state and starts the
-    // connection scan.
+    // connection scan. Throws std::runtime_error when the description lacks a
+    // control that it sets.
     void Form_Load();
 
     // The skin's description, and its controls by name and index.
@@ -77,10 +78,6 @@ private:
     void Form_KeyPress(const QString& text);
     void copyAddressesFromTags();
     void fillPresetSelectors();
-    // A control the window code relies on; throws when the description lacks it.
-    QWidget* control(const QString& name, int index = -1) const;
-    template <typename T>
-    T* control(const QString& name, int index = -1) const;
 
     Services svc_;
     link::Skin skin_;

@@ -13,26 +13,13 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace sonmira::app {
 
 namespace {
-// A control the settings code cannot do without.
-template <typename T>
-T* required(const LoadedWindow& loaded, const char* name, int index = -1) {
-    auto* c = loaded.get<T>(QLatin1String(name), index);
-    if (!c) {
-        const QString which = index < 0 ? QLatin1String(name) : QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
-        throw std::runtime_error(
-            QStringLiteral("The window description has no %1 of the expected kind.").arg(which).toStdString());
-    }
-    return c;
-}
-
 template <typename T, std::size_t N>
 void requiredArray(std::array<T*, N>& out, const LoadedWindow& loaded, const char* name) {
-    for (std::size_t i = 0; i < N; ++i) out[i] = required<T>(loaded, name, static_cast<int>(i));
+    for (std::size_t i = 0; i < N; ++i) out[i] = loaded.require<T>(QLatin1String(name), static_cast<int>(i));
 }
 } // namespace
 
@@ -40,9 +27,9 @@ WindowControls::WindowControls(QWidget& window, const LoadedWindow& loaded) : wi
     requiredArray(C_OptionEx2, loaded, "C_OptionEx2");
     requiredArray(C_OptionEx3, loaded, "C_OptionEx3");
     requiredArray(C_OptionEx1, loaded, "C_OptionEx1");
-    C_FlagBar1 = required<controls::C_FlagBar>(loaded, "C_FlagBar1");
+    C_FlagBar1 = loaded.require<controls::C_FlagBar>(QStringLiteral("C_FlagBar1"));
     requiredArray(C_ScrollBar4, loaded, "C_ScrollBar4");
-    C_ProgressBar1 = required<controls::C_ProgressBar>(loaded, "C_ProgressBar1");
+    C_ProgressBar1 = loaded.require<controls::C_ProgressBar>(QStringLiteral("C_ProgressBar1"));
     settings::VolumeColumnView::Boxes boxes{};
     settings::VolumeColumnView::Spinners spinners{};
     requiredArray(boxes, loaded, "Text1");

@@ -125,6 +125,7 @@ ControlRecord controlOf(const QJsonValue& value, int position, QString* error) {
     c.name = r.string("name", true);
     c.index = r.integer("index", -1);
     if (r.ok() && c.name.isEmpty()) r.fail("name", "a text that is not empty");
+    if (r.ok() && c.index < -1) r.fail("index", "0 or more");
     if (!r.ok()) return c;
     Reader n(value.toObject(), c.displayName(), error);
     c.kind = n.string("kind", true);

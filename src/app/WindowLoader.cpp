@@ -28,6 +28,12 @@ QString LoadedWindow::key(const QString& name, int index) {
     return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
 }
 
+std::string LoadedWindow::missing(const QString& name, int index) {
+    return QStringLiteral("The window description has no %1 of the kind the window needs.")
+        .arg(key(name, index))
+        .toStdString();
+}
+
 QWidget* LoadedWindow::find(const QString& name, int index) const {
     const auto it = entries_.constFind(key(name, index));
     return it == entries_.cend() ? nullptr : it->widget.data();

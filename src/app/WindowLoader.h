@@ -13,6 +13,8 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <stdexcept>
+#include <string>
 
 namespace sonmira::app {
 
@@ -31,6 +33,13 @@ public:
     T* get(const QString& name, int index = -1) const {
         return qobject_cast<T*>(find(name, index));
     }
+    // The control the window code relies on. Throws std::runtime_error naming
+    // it when there is none of that kind.
+    template <typename T = QWidget>
+    T* require(const QString& name, int index = -1) const {
+        if (T* c = get<T>(name, index)) return c;
+        throw std::runtime_error(missing(name, index));
+    }
     const ControlRecord* record(const QString& name, int index = -1) const;
     // Every control besides the window itself, timers included.
     int count() const { return static_cast<int>(entries_.size()); }
@@ -38,6 +47,7 @@ public:
 private:
     friend class WindowLoader;
     static QString key(const QString& name, int index);
+    static std::string missing(const QString& name, int index);
     QHash<QString, Entry> entries_;
 };
 

@@ -29,13 +29,13 @@ int main(int argc, char** argv) {
     app::MainFrm* window = nullptr;
     try {
         window = new app::MainFrm(services, link::Skin::Big);
+        // Loaded before it first shows, so it never appears half set up.
+        window->Form_Load();
     } catch (const std::exception& e) {
         // A damaged window description: say what is wrong instead of crashing.
         desktop.messageBox(platform::MsgStyle::Critical, QString::fromLocal8Bit(e.what()), nullptr);
         return 1;
     }
-    // Loaded before it first shows, so it never appears half set up.
-    window->Form_Load();
     window->show();
     return QApplication::exec();
 }

@@ -185,6 +185,29 @@ TEST_F(WindowTest, AnUnknownKindIsRefusedAndNothingIsBuilt) {
     EXPECT_TRUE(window.children().isEmpty());
 }
 
+TEST_F(WindowTest, WindowCodeFindsControlsByNameIndexAndKind) {
+    QString error;
+    const auto d = app::parseWindowDescription(
+        withControls(R"({"kind": "Frame", "name": "F"}, {"kind": "Label", "name": "A", "index": 3, "container": "F",
+                         "left": 150, "top": 300, "width": 600, "height": 240, "caption": "x"})"),
+        &error);
+    ASSERT_TRUE(d.has_value()) << error.toStdString();
+    QWidget window;
+    const auto loaded = app::WindowLoader::load(*d, window, &error);
+    ASSERT_TRUE(loaded.has_value()) << error.toStdString();
+    auto* label = loaded->require<QLabel>(QStringLiteral("A"), 3);
+    EXPECT_EQ(label->parentWidget(), loaded->find(QStringLiteral("F")));
+    EXPECT_EQ(label->geometry(), QRect(10, 20, 40, 16));
+    EXPECT_EQ(loaded->find(QStringLiteral("A")), nullptr); // an array member needs its index
+    try {
+        loaded->require<QLineEdit>(QStringLiteral("A"), 3);
+        ADD_FAILURE() << "a label passed as a text box";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "The window description has no A(3) of the kind the window needs.");
+    }
+    EXPECT_THROW(loaded->require(QStringLiteral("B")), std::runtime_error);
+}
+
 TEST_F(WindowTest, AMalformedDescriptionIsRefusedWithItsReason) {
     const struct {
         QByteArray json;
@@ -203,6 +226,7 @@ TEST_F(WindowTest, AMalformedDescriptionIsRefusedWithItsReason) {
         {withControls(R"({"kind": "C_Button", "name": "B", "properties": {"caption": [1]}})"),
          "B: property \"caption\""},
         {withControls(R"({"kind": "Label", "name": "A", "width": -15})"), "A: a negative size"},
+        {withControls(R"({"kind": "Label", "name": "A", "index": -2})"), "\"index\" must be 0 or more"},
     };
     for (const auto& c : cases) {
         QString error;
