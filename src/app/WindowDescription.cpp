@@ -78,7 +78,9 @@ public:
         if (!v.isArray()) fail(key, "a list");
         return v.toArray();
     }
-    void fail(const char* key, const char* expected) { fail(QStringLiteral("\"%1\" must be %2").arg(QLatin1String(key), QLatin1String(expected))); }
+    void fail(const char* key, const char* expected) {
+        fail(QStringLiteral("\"%1\" must be %2").arg(QLatin1String(key), QLatin1String(expected)));
+    }
     void fail(const QString& what) {
         if (ok()) *error_ = QStringLiteral("%1: %2").arg(where_, what);
     }
@@ -211,7 +213,8 @@ std::optional<WindowDescription> parseWindowDescription(const QByteArray& json, 
             const QString key = c.displayName();
             if (seen.contains(key)) fault = QStringLiteral("%1: appears twice").arg(key);
             else if (!c.container.isEmpty() && !frames.contains(c.container))
-                fault = QStringLiteral("%1: its container \"%2\" is not a frame described before it").arg(key, c.container);
+                fault = QStringLiteral("%1: its container \"%2\" is not a frame described before it")
+                            .arg(key, c.container);
             seen.insert(key);
             if (c.kind == QLatin1String("Frame")) frames.insert(c.name);
             d.controls.push_back(std::move(c));

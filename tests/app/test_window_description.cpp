@@ -113,8 +113,10 @@ TEST_F(WindowTest, StoredSettingsReachTheControls) {
         EXPECT_EQ(option->Caption(), big ? QStringLiteral("Balanced") : QStringLiteral(u"均衡"));
         EXPECT_TRUE(option->Value());
         EXPECT_TRUE(L.find(QStringLiteral("C_Option1"), 2)->isHidden());
-        EXPECT_EQ(L.get<QLabel>(QStringLiteral("Label1"), 4)->text(), big ? QStringLiteral(" Max") : QStringLiteral(u"最大"));
-        EXPECT_EQ(L.get<QLabel>(QStringLiteral("Label5"))->text(), big ? QStringLiteral("         ") : QStringLiteral("TSR-515GN"));
+        EXPECT_EQ(L.get<QLabel>(QStringLiteral("Label1"), 4)->text(),
+                  big ? QStringLiteral(" Max") : QStringLiteral(u"最大"));
+        EXPECT_EQ(L.get<QLabel>(QStringLiteral("Label5"))->text(),
+                  big ? QStringLiteral("         ") : QStringLiteral("TSR-515GN"));
         EXPECT_EQ(L.get<controls::C_ComboBox>(QStringLiteral("C_ComboBox3"))->ShowSize(), !big);
         for (int i = 0; i < 11; ++i) {
             auto* key = L.get<controls::C_OptionEx>(QStringLiteral("C_OptionEx1"), i);
@@ -218,7 +220,8 @@ TEST_F(WindowTest, AMalformedDescriptionIsRefusedWithItsReason) {
         {withControls(R"({"kind": "Label"})"), "control 0: \"name\" must be a text"},
         {withControls(R"({"kind": "Label", "name": "A", "left": "ten"})"), "A: \"left\" must be a whole number"},
         {withControls(R"({"kind": "Label", "name": "A", "left": 1.5})"), "A: \"left\" must be a whole number"},
-        {withControls(R"({"kind": "Label", "name": "A", "foreColor": "#ffffff"})"), "A: \"foreColor\" must be a colour"},
+        {withControls(R"({"kind": "Label", "name": "A", "foreColor": "#ffffff"})"),
+         "A: \"foreColor\" must be a colour"},
         {withControls(R"({"name": "A"})"), "A: \"kind\" must be a text"},
         {withControls(R"({"kind": "Label", "name": "A", "index": 1}, {"kind": "Label", "name": "A", "index": 1})"),
          "A(1): appears twice"},
@@ -298,7 +301,8 @@ TEST_F(WindowTest, LoadingLeavesTheStartUpState) {
         auto* music = L.get<QFrame>(QStringLiteral("Frame1"));
         auto* effect = L.get<QFrame>(QStringLiteral("Frame2"));
         EXPECT_EQ(music->frameShape(), QFrame::NoFrame);
-        EXPECT_EQ(music->geometry(), QRect(px(big ? 300 : 380), px(big ? 1240 : 1000), px(10200), px(big ? 1780 : 1500)));
+        EXPECT_EQ(music->geometry(),
+                  QRect(px(big ? 300 : 380), px(big ? 1240 : 1000), px(10200), px(big ? 1780 : 1500)));
         EXPECT_EQ(effect->geometry(), QRect(QPoint(px(big ? 300 : 380), px(big ? 6030 : 5020)), music->size()));
 
         const char* first[] = {"MUSIC1", "MIC1", "KTV1"};
@@ -342,8 +346,8 @@ TEST_F(WindowTest, BothSkinsRenderForAPersonToLookAt) {
         EXPECT_EQ(holes, 0);
         const QPixmap shot = w->grab();
         EXPECT_EQ(shot.size(), w->size());
-        const QString file = test::outputDir() +
-                             (skin == link::Skin::Big ? QStringLiteral("/mainfrm_big.png") : QStringLiteral("/mainfrm_small.png"));
+        const QString file = test::outputDir() + (skin == link::Skin::Big ? QStringLiteral("/mainfrm_big.png")
+                                                                          : QStringLiteral("/mainfrm_small.png"));
         EXPECT_TRUE(shot.save(file));
     }
 }
