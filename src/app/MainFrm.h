@@ -6,6 +6,7 @@
 #include "settings/Ini_Oper.h"
 #include "settings/ParamModel.h"
 #include "settings/Transfers.h"
+#include "SwitchWiring.h"
 #include "WindowControls.h"
 #include "WindowDescription.h"
 #include "WindowLoader.h"
@@ -59,6 +60,7 @@ public:
     WindowControls& controls() { return *controls_; }
     settings::Transfers& transfers() { return *transfers_; }
     settings::Ini_Oper& profiles() { return *profiles_; }
+    SwitchWiring& switches() { return *switches_; }
 
     // LinkHost
     void setStatusText(const QString& text) override;
@@ -90,6 +92,7 @@ private:
     std::unique_ptr<link::DeviceLink> link_;
     std::unique_ptr<settings::Transfers> transfers_;
     std::unique_ptr<settings::Ini_Oper> profiles_;
+    std::unique_ptr<SwitchWiring> switches_;
     QPointer<link::CommIndicator> commIndicator_;
 };
 
