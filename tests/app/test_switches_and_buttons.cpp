@@ -168,6 +168,17 @@ TEST_F(SwitchesTest, AcknowledgedPressDoesNotStopAnEarlierCountdown) {
     EXPECT_EQ(packets(), (std::vector<CommandPacket>{live(0x0B, 7), live(0x0B, 8)}));
 }
 
+TEST_F(SwitchesTest, SecondPressWithinTheCountdownDoesNotRestartIt) {
+    open();
+    dropLink();
+    click(key(0));
+    rt.advance(200);
+    click(key(10));
+    rt.advance(100);
+    EXPECT_EQ(litKey(), 5); // 300 ms after the first press
+    EXPECT_FALSE(window->switches().timer1().enabled());
+}
+
 TEST_F(SwitchesTest, KeyPressWithLinkDownSpringsBackAndSendsNothing) {
     open();
     dropLink();
@@ -437,7 +448,10 @@ TEST_F(SwitchesTest, VolumeColumnBoxesApplyOnEnterAndSendNothing) {
 
     minBox->selectAll();
     type(minBox, Qt::Key_9, QStringLiteral("9"));
-    type(minBox, Qt::Key_A, QStringLiteral("a")); // refused
+    // Letters, signs and Backspace are refused.
+    type(minBox, Qt::Key_A, QStringLiteral("a"));
+    type(minBox, Qt::Key_Minus, QStringLiteral("-"));
+    type(minBox, Qt::Key_Backspace, QStringLiteral("\b"));
     EXPECT_EQ(minBox->text(), QStringLiteral("9"));
     EXPECT_EQ(minBox->palette().color(QPalette::Text), QColor(Qt::red));
     EXPECT_EQ(column.spinnerValue(0), settings::VolumeColumn::DefaultMin[0]); // not applied yet
@@ -450,6 +464,8 @@ TEST_F(SwitchesTest, VolumeColumnBoxesApplyOnEnterAndSendNothing) {
     maxBox->selectAll();
     type(maxBox, Qt::Key_3, QStringLiteral("3"));
     type(maxBox, Qt::Key_0, QStringLiteral("0"));
+    type(maxBox, Qt::Key_5, QStringLiteral("5")); // a third digit does not fit
+    EXPECT_EQ(maxBox->text(), QStringLiteral("30"));
     type(maxBox, Qt::Key_Enter, QStringLiteral("\r"));
     EXPECT_EQ(maxSpinner->value(), 30);
     EXPECT_EQ(window->controls().levelFaderValue(0), 30);
@@ -464,6 +480,8 @@ TEST_F(SwitchesTest, VolumeColumnBoxesApplyOnEnterAndSendNothing) {
     auto* effectMode = control<QScrollBar>("VScroll1", 8);
     effectMode->triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(control<QLineEdit>("Text1", 8)->text(), QStringLiteral("EFF4"));
+    type(control<QLineEdit>("Text1", 8), Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(column.spinnerValue(8), 7);
     rt.advance(100);
     EXPECT_TRUE(sent.empty());
 }
