@@ -84,6 +84,8 @@ MainFrm::MainFrm(Services services, link::Skin skin)
     link_->setProgressView(&controls_->progressStrip());
     transfers_ = std::make_unique<settings::Transfers>(model_, *controls_, *link_, svc_.desktop, skin);
     profiles_ = std::make_unique<settings::Ini_Oper>(svc_.desktop, model_, *controls_, skin);
+    presets_ = std::make_unique<PresetWiring>(loaded_, model_, *controls_, *link_);
+    controls_->refreshParameters = [this] { presets_->RefreshParameterControls(); };
     qApp->installEventFilter(this);
 }
 
@@ -124,6 +126,7 @@ void MainFrm::Form_Load() {
     svc_.log.CommLog = link_->texts().logHint;
     // The selectors, faders, switches, key row and volume column get their
     // event handlers here, before the scan starts.
+    presets_->connectEvents();
     link_->startConnecting();
 }
 

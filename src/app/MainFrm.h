@@ -6,6 +6,7 @@
 #include "settings/Ini_Oper.h"
 #include "settings/ParamModel.h"
 #include "settings/Transfers.h"
+#include "PresetWiring.h"
 #include "WindowControls.h"
 #include "WindowDescription.h"
 #include "WindowLoader.h"
@@ -90,6 +91,7 @@ private:
     std::unique_ptr<link::DeviceLink> link_;
     std::unique_ptr<settings::Transfers> transfers_;
     std::unique_ptr<settings::Ini_Oper> profiles_;
+    std::unique_ptr<PresetWiring> presets_;
     QPointer<link::CommIndicator> commIndicator_;
 };
 
