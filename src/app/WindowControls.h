@@ -45,9 +45,7 @@ public:
     void setLock(bool on) override;
     int levelFaderValue(int channel) const override;
     void setLevelFaderValue(int channel, int value) override;
-    void RefreshParameterControls() override {
-        if (refreshParameters) refreshParameters();
-    }
+    void RefreshParameterControls() override { if (refreshParameters) refreshParameters(); }
     void ShowEffectPanel(int) override {}
     void setWindowEnabled(bool on) override;
     settings::VolumeColumn& volumeColumn() override { return volume_; }
