@@ -86,6 +86,8 @@ MainFrm::MainFrm(Services services, link::Skin skin)
     profiles_ = std::make_unique<settings::Ini_Oper>(svc_.desktop, model_, *controls_, skin);
     switches_ = std::make_unique<SwitchWiring>(SwitchWiring::Parts{*this, loaded_, svc_.runtime, svc_.desktop, *link_,
                                                                    model_, *controls_, *transfers_, *profiles_, skin});
+    presets_ = std::make_unique<PresetWiring>(loaded_, model_, *controls_, *link_);
+    controls_->refreshParameters = [this] { presets_->RefreshParameterControls(); };
     qApp->installEventFilter(this);
 }
 
@@ -127,6 +129,7 @@ void MainFrm::Form_Load() {
     // The selectors, faders, switches, key row and volume column get their
     // event handlers here, before the scan starts.
     switches_->connectEvents();
+    presets_->connectEvents();
     link_->startConnecting();
 }
 

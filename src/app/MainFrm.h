@@ -7,6 +7,7 @@
 #include "settings/ParamModel.h"
 #include "settings/Transfers.h"
 #include "SwitchWiring.h"
+#include "PresetWiring.h"
 #include "WindowControls.h"
 #include "WindowDescription.h"
 #include "WindowLoader.h"
@@ -93,6 +94,7 @@ private:
     std::unique_ptr<settings::Transfers> transfers_;
     std::unique_ptr<settings::Ini_Oper> profiles_;
     std::unique_ptr<SwitchWiring> switches_;
+    std::unique_ptr<PresetWiring> presets_;
     QPointer<link::CommIndicator> commIndicator_;
 };
 

@@ -6,6 +6,7 @@
 #include "settings/VolumeColumn.h"
 
 #include <array>
+#include <functional>
 
 class QWidget;
 
@@ -44,7 +45,7 @@ public:
     void setLock(bool on) override;
     int levelFaderValue(int channel) const override;
     void setLevelFaderValue(int channel, int value) override;
-    void RefreshParameterControls() override {}
+    void RefreshParameterControls() override { if (refreshParameters) refreshParameters(); }
     void ShowEffectPanel(int) override {}
     void setWindowEnabled(bool on) override;
     settings::VolumeColumn& volumeColumn() override { return volume_; }
@@ -54,6 +55,9 @@ public:
     // The KEY row back to its middle, raising no event.
     void resetKeySelector();
     bool keyOption(int i) const;
+
+    // The preset wiring's refresh of the faders and music switches.
+    std::function<void()> refreshParameters;
 
 private:
     QWidget& window_;
