@@ -6,8 +6,10 @@
 #include "settings/Ini_Oper.h"
 #include "settings/ParamModel.h"
 #include "settings/Transfers.h"
+#include "PanelLayout.h"
 #include "WindowControls.h"
 #include "WindowDescription.h"
+#include "WindowDrag.h"
 #include "WindowLoader.h"
 
 #include <QPointer>
@@ -59,6 +61,7 @@ public:
     WindowControls& controls() { return *controls_; }
     settings::Transfers& transfers() { return *transfers_; }
     settings::Ini_Oper& profiles() { return *profiles_; }
+    PanelLayout& panels() { return *panels_; }
 
     // LinkHost
     void setStatusText(const QString& text) override;
@@ -91,6 +94,8 @@ private:
     std::unique_ptr<settings::Transfers> transfers_;
     std::unique_ptr<settings::Ini_Oper> profiles_;
     QPointer<link::CommIndicator> commIndicator_;
+    std::unique_ptr<PanelLayout> panels_;
+    std::unique_ptr<WindowDrag> drag_;
 };
 
 } // namespace sonmira::app

@@ -6,6 +6,7 @@
 #include "settings/VolumeColumn.h"
 
 #include <array>
+#include <functional>
 
 class QWidget;
 
@@ -45,7 +46,7 @@ public:
     int levelFaderValue(int channel) const override;
     void setLevelFaderValue(int channel, int value) override;
     void RefreshParameterControls() override {}
-    void ShowEffectPanel(int) override {}
+    void ShowEffectPanel(int code) override { if (effectPanel) effectPanel(code); }
     void setWindowEnabled(bool on) override;
     settings::VolumeColumn& volumeColumn() override { return volume_; }
     link::ProgressView& progressStrip() override;
@@ -54,6 +55,9 @@ public:
     // The KEY row back to its middle, raising no event.
     void resetKeySelector();
     bool keyOption(int i) const;
+
+    // Lays out the effect panel for a program; set by the window.
+    std::function<void(int)> effectPanel;
 
 private:
     QWidget& window_;
