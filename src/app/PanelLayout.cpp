@@ -80,14 +80,14 @@ void PanelLayout::ShowMusicSubPage(int index) {
 
     switch (index) {
     case 0:
-        for (int k = 0; k < 8; ++k) placeFader(C_ScrollBar7[static_cast<std::size_t>(k)], k * 1230);
+        for (std::size_t k = 0; k < 8; ++k) placeFader(C_ScrollBar7[k], int(k) * 1230);
         Text2->setText(MusicHeader0);
         Picture1->show();
         Picture2->hide();
         Picture6->hide();
         break;
     case 1:
-        for (int k = 8; k < MusicFaders; ++k) placeFader(C_ScrollBar7[static_cast<std::size_t>(k)], (k - 8) * 1140 + 1000);
+        for (std::size_t k = 8; k < MusicFaders; ++k) placeFader(C_ScrollBar7[k], int(k - 8) * 1140 + 1000);
         C_FlagBar2->show();
         setTop(C_FlagBar2, InvertInCentreTop);
         setTop(C_FlagBar3, SubInvertTop);
@@ -121,9 +121,9 @@ void PanelLayout::ShowEffectPanel(int code) {
     for (auto* fader : C_ScrollBar2) fader->hide();
     const bool ktv = code < 20;
     if (ktv) {
-        for (int i = 0; i < KtvFaders; ++i) placeFader(C_ScrollBar3[static_cast<std::size_t>(i)], i * 1260);
+        for (std::size_t i = 0; i < KtvFaders; ++i) placeFader(C_ScrollBar3[i], int(i) * 1260);
     } else {
-        for (int i = 0; i < EffFaders; ++i) placeFader(C_ScrollBar2[static_cast<std::size_t>(i)], i * 1000);
+        for (std::size_t i = 0; i < EffFaders; ++i) placeFader(C_ScrollBar2[i], int(i) * 1000);
     }
     Text4->setText(ktv ? KtvHeader : EffHeader);
     Picture4->setVisible(ktv);

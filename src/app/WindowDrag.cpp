@@ -10,25 +10,26 @@
 
 namespace sonmira::app {
 
-WindowDrag::WindowDrag(QWidget& window, const LoadedWindow& loaded, CursorPos cursorPos)
-    : window_(window), cursorPos_(std::move(cursorPos)) {
+WindowDrag::WindowDrag(QWidget& window, const LoadedWindow& loaded) : window_(window) {
     for (std::size_t i = 0; i < C_Button1.size(); ++i)
         C_Button1[i] = loaded.require<controls::C_Button>(QStringLiteral("C_Button1"), static_cast<int>(i));
-    if (!cursorPos_) cursorPos_ = [] { return QCursor::pos(); };
     // Moves over the background come without a button held too.
     window_.setMouseTracking(true);
     window_.installEventFilter(this);
 }
 
+// The events' own positions are not used: the pointer's screen position is
+// what the window follows, also when the moving window shifts the pointer's
+// place inside it.
 void WindowDrag::Form_MouseDown() {
-    const QPoint at = cursorPos_();
+    const QPoint at = QCursor::pos();
     DragX = at.x();
     DragY = at.y();
     Dragging = true;
 }
 
 void WindowDrag::Form_MouseMove() {
-    const QPoint at = cursorPos_();
+    const QPoint at = QCursor::pos();
     if (Dragging) {
         // Not clamped: the window may go partly or wholly off the screen.
         window_.move(window_.x() + at.x() - DragX, window_.y() + at.y() - DragY);
@@ -50,6 +51,7 @@ bool WindowDrag::eventFilter(QObject* watched, QEvent* e) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove: {
+        if (!window_.isEnabled()) break; // no pointer input while a transfer runs
         const auto* m = static_cast<QMouseEvent*>(e);
         const bool background = !window_.childAt(m->position().toPoint());
         if (e->type() == QEvent::MouseMove) {
@@ -60,6 +62,7 @@ bool WindowDrag::eventFilter(QObject* watched, QEvent* e) {
         break;
     }
     case QEvent::MouseButtonRelease:
+        // Also while disabled, so that a drag never outlives its button.
         Form_MouseUp();
         break;
     default:

@@ -5,10 +5,8 @@
 // release ends it. Every pointer move over the background also returns the
 // push buttons to their normal face.
 #include <QObject>
-#include <QPoint>
 
 #include <array>
-#include <functional>
 
 class QWidget;
 
@@ -23,19 +21,13 @@ class LoadedWindow;
 class WindowDrag : public QObject {
     Q_OBJECT
 public:
-    // The pointer's screen position in pixels.
-    using CursorPos = std::function<QPoint()>;
-
     // Watches the window's own pointer events; the push buttons are the
-    // loaded C_Button1(0..3). cursorPos defaults to the platform pointer.
-    // Throws std::runtime_error when a push button is missing.
-    WindowDrag(QWidget& window, const LoadedWindow& loaded, CursorPos cursorPos = {});
+    // loaded C_Button1(0..3). Throws std::runtime_error when one is missing.
+    WindowDrag(QWidget& window, const LoadedWindow& loaded);
 
     void Form_MouseDown();
     void Form_MouseMove();
     void Form_MouseUp();
-
-    bool dragging() const { return Dragging; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -43,7 +35,6 @@ protected:
 private:
     QWidget& window_;
     std::array<controls::C_Button*, 4> C_Button1{};
-    CursorPos cursorPos_;
     int DragX = 0; // the pointer at the press or the last drag step
     int DragY = 0;
     bool Dragging = false;

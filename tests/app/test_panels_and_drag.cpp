@@ -299,7 +299,8 @@ TEST_F(DragTest, APressOnAControlALabelOrAHeaderStripDoesNotDrag) {
 
 TEST_F(DragTest, AMoveOverTheBackgroundReturnsEveryPushButtonToItsNormalFace) {
     std::vector<controls::C_Button*> buttons;
-    for (int i = 0; i < 4; ++i) buttons.push_back(w->loaded().require<controls::C_Button>(QStringLiteral("C_Button1"), i));
+    for (int i = 0; i < 4; ++i)
+        buttons.push_back(w->loaded().require<controls::C_Button>(QStringLiteral("C_Button1"), i));
     auto setFaces = [&] {
         for (std::size_t i = 0; i < buttons.size(); ++i) buttons[i]->setState(static_cast<std::uint8_t>(1 + i % 2));
     };
@@ -327,6 +328,26 @@ TEST_F(DragTest, AMoveOverTheBackgroundReturnsEveryPushButtonToItsNormalFace) {
     pointerTo(w.get(), w->mapToGlobal(background()) + QPoint(4, 4), Qt::LeftButton);
     EXPECT_EQ(faces(), normal);
     release(w.get(), Qt::LeftButton);
+}
+
+TEST_F(DragTest, ADisabledWindowTakesNoPressOrMoveButAReleaseStillEndsADrag) {
+    const QPoint start = w->pos();
+    auto* read = w->loaded().require<controls::C_Button>(QStringLiteral("C_Button1"), 0);
+    read->setState(1);
+    w->setEnabled(false); // as during a transfer
+    press(w.get(), background(), Qt::LeftButton);
+    pointerTo(w.get(), w->mapToGlobal(background()) + QPoint(30, 30), Qt::LeftButton);
+    EXPECT_EQ(w->pos(), start);
+    EXPECT_EQ(read->currentState(), 1);
+    release(w.get(), Qt::LeftButton);
+
+    w->setEnabled(true);
+    press(w.get(), background(), Qt::LeftButton);
+    w->setEnabled(false);
+    release(w.get(), Qt::LeftButton);
+    w->setEnabled(true);
+    pointerTo(w.get(), w->mapToGlobal(background()) + QPoint(30, 30), Qt::NoButton);
+    EXPECT_EQ(w->pos(), start);
 }
 
 } // namespace
