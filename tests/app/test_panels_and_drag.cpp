@@ -213,6 +213,19 @@ TEST_F(PanelTest, KtvProgramsShowEightFadersAndEffProgramsTen) {
     }
 }
 
+// For a person to look at: the other music sub-page and the EFF set.
+TEST_F(PanelTest, TheCentreAndSubwooferPageAndTheEffSetRender) {
+    for (const link::Skin skin : kSkins) {
+        auto w = load(skin);
+        w->panels().ShowMusicSubPage(1);
+        w->panels().ShowEffectPanel(20);
+        w->show();
+        const QString file = test::outputDir() + (skin == link::Skin::Big ? QStringLiteral("/panels_big.png")
+                                                                          : QStringLiteral("/panels_small.png"));
+        EXPECT_TRUE(w->grab().save(file));
+    }
+}
+
 TEST_F(PanelTest, SwitchingPagesSendsNothingToAConnectedUnit) {
     platform::VirtualLine line;
     ports.attach(QStringLiteral("COM1"), &line);
