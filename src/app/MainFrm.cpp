@@ -80,6 +80,9 @@ MainFrm::MainFrm(Services services, link::Skin skin)
     }
     // The receive poll runs from the start; the link creates it enabled.
     controls_ = std::make_unique<WindowControls>(*this, loaded_);
+    panels_ = std::make_unique<PanelLayout>(loaded_, description_.load.frameFaderTop, svc_.runtime);
+    controls_->effectPanel = [this](int code) { panels_->ShowEffectPanel(code); };
+    drag_ = std::make_unique<WindowDrag>(*this, loaded_);
     link_ = std::make_unique<link::DeviceLink>(svc_.runtime, svc_.ports, svc_.desktop, svc_.log, *this, skin);
     link_->setProgressView(&controls_->progressStrip());
     transfers_ = std::make_unique<settings::Transfers>(model_, *controls_, *link_, svc_.desktop, skin);
@@ -118,10 +121,10 @@ void MainFrm::Form_Load() {
 
     auto* music = loaded_.require<QFrame>(QStringLiteral("Frame1"));
     makeDarkPanel(*music, pixels(layout.music));
-    // The music panel's sub-page 0 is laid out here once the panel layouts exist.
+    panels_->ShowMusicSubPage(0);
 
     makeDarkPanel(*loaded_.require<QFrame>(QStringLiteral("Frame2")), QRect(pixels(layout.effect), music->size()));
-    // The effect panel's KTV set is laid out here once the panel layouts exist.
+    panels_->ShowEffectPanel(0);
 
     fillPresetSelectors();
     model_.ResetToDefaults(*controls_);

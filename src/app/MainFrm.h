@@ -8,8 +8,10 @@
 #include "settings/Transfers.h"
 #include "SwitchWiring.h"
 #include "PresetWiring.h"
+#include "PanelLayout.h"
 #include "WindowControls.h"
 #include "WindowDescription.h"
+#include "WindowDrag.h"
 #include "WindowLoader.h"
 
 #include <QPointer>
@@ -62,6 +64,7 @@ public:
     settings::Transfers& transfers() { return *transfers_; }
     settings::Ini_Oper& profiles() { return *profiles_; }
     SwitchWiring& switches() { return *switches_; }
+    PanelLayout& panels() { return *panels_; }
 
     // LinkHost
     void setStatusText(const QString& text) override;
@@ -96,6 +99,8 @@ private:
     std::unique_ptr<SwitchWiring> switches_;
     std::unique_ptr<PresetWiring> presets_;
     QPointer<link::CommIndicator> commIndicator_;
+    std::unique_ptr<PanelLayout> panels_;
+    std::unique_ptr<WindowDrag> drag_;
 };
 
 } // namespace sonmira::app

@@ -46,7 +46,7 @@ public:
     int levelFaderValue(int channel) const override;
     void setLevelFaderValue(int channel, int value) override;
     void RefreshParameterControls() override { if (refreshParameters) refreshParameters(); }
-    void ShowEffectPanel(int) override {}
+    void ShowEffectPanel(int code) override { if (effectPanel) effectPanel(code); }
     void setWindowEnabled(bool on) override;
     settings::VolumeColumn& volumeColumn() override { return volume_; }
     link::ProgressView& progressStrip() override;
@@ -58,6 +58,8 @@ public:
 
     // The preset wiring's refresh of the faders and music switches.
     std::function<void()> refreshParameters;
+    // Lays out the effect panel for a program; set by the window.
+    std::function<void(int)> effectPanel;
 
 private:
     QWidget& window_;
