@@ -116,6 +116,14 @@ TEST_F(PresetWiringTest, EffectSelectorWritesTheProgramCodeAsRowByte) {
     EXPECT_EQ(sent[0], pk(2, 1, 82, 9));
     EXPECT_EQ(fader("C_ScrollBar3", 0)->Value(), 9);
 
+    // A KTV fader of the selected program writes under the same Row byte.
+    sent.clear();
+    drag(fader("C_ScrollBar3", 5), 70);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0], pk(2, 1, 85, 70));
+    EXPECT_EQ(model().KtvParams[1][5].Value, 70);
+    EXPECT_EQ(model().KtvParams[0][5].Value, 63);
+
     sent.clear();
     emit selector(3)->Click(2); // EFF1
     EXPECT_EQ(model().EffectCode, 20);
@@ -130,6 +138,23 @@ TEST_F(PresetWiringTest, EffectSelectorWritesTheProgramCodeAsRowByte) {
     EXPECT_EQ(model().EffectCode, 21);
     ASSERT_EQ(sent.size(), 10u);
     EXPECT_EQ(sent[9], pk(2, 21, 111, model().cell(PresetArray::Eff, 1, 9).Value));
+}
+
+TEST_F(PresetWiringTest, MicSelectorWritesItsNineCellsUnderTheMicGroup) {
+    loadConnected();
+    model().cell(PresetArray::Mic, 4, 7).Value = 2;
+
+    emit selector(2)->Click(4); // MIC5
+
+    EXPECT_EQ(model().MicRow, 4);
+    ASSERT_EQ(sent.size(), 9u);
+    for (int k = 0; k < settings::MicColumns; ++k)
+        EXPECT_EQ(sent[static_cast<std::size_t>(k)],
+                  pk(1, 4, settings::column(PresetArray::Mic, k).addr, model().cell(PresetArray::Mic, 4, k).Value))
+            << k;
+    EXPECT_EQ(sent[7], pk(1, 4, 8, 2)); // MIC H_Curve lives at address 8, LowCut at 7
+    EXPECT_EQ(fader("C_ScrollBar1", 7)->Value(), 2);
+    EXPECT_TRUE(window->isEnabled());
 }
 
 TEST_F(PresetWiringTest, SelectorWithTheLinkDownShowsTheRowAndSendsNothing) {

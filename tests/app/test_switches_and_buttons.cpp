@@ -335,9 +335,13 @@ TEST_F(SwitchesTest, ChineseSkinWording) {
     click(muteLockReset(2));
     dropLink();
     click(muteLockReset(0));
-    ASSERT_EQ(desktop.messages.size(), 2u);
+    click(button(0));
+    ASSERT_EQ(desktop.messages.size(), 3u);
     EXPECT_EQ(desktop.messages[0].text, QStringLiteral(u"已复位所有设置值！"));
     EXPECT_EQ(desktop.messages[1].text, QStringLiteral(u"不可用！"));
+    EXPECT_EQ(desktop.messages[2].text, QStringLiteral(u"还没有连接到目标机。"));
+    for (const auto& m : desktop.messages) EXPECT_EQ(m.style, MsgStyle::Exclamation);
+    EXPECT_EQ(window->link().PacketsTotal, 211);
 }
 
 // ---- push buttons ----------------------------------------------------------------
