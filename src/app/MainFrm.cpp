@@ -184,7 +184,9 @@ bool MainFrm::eventFilter(QObject* watched, QEvent* e) {
         const auto* k = static_cast<QKeyEvent*>(e);
         // With Ctrl or Alt held a key types no character.
         const bool typed = !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-        if (typed && w && (w == this || isAncestorOf(w))) Form_KeyPress(k->text());
+        // A disabled window (a transfer or a selector write is running) takes
+        // no keys, so the hot key waits for it too.
+        if (typed && w && isEnabled() && (w == this || isAncestorOf(w))) Form_KeyPress(k->text());
     }
     return false; // the focused control still gets the key
 }
