@@ -69,6 +69,7 @@ MainFrm::MainFrm(Services services, link::Skin skin)
     // The window's default font, for every caption and text that stores none.
     setFont(QFont(QStringLiteral("Arial"), 8));
     if (!description_.window.picture.isEmpty()) background_ = WindowLoader::picture(description_.window.picture);
+    if (!description_.window.icon.isEmpty()) setWindowIcon(WindowLoader::icon(description_.window.icon));
     QString error;
     auto loaded = WindowLoader::load(description_, *this, &error);
     if (!loaded) throw std::runtime_error(error.toStdString());

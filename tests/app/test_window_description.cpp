@@ -59,6 +59,19 @@ TEST_F(WindowTest, BothSkinsHoldTheSame128ControlsUnderTheSameNamesAndKinds) {
     EXPECT_EQ(names[0], names[1]);
 }
 
+TEST_F(WindowTest, BothSkinsCarryTheSameIconAtEverySizeTheDesktopAsksFor) {
+    for (const link::Skin skin : kSkins) {
+        auto w = open(skin);
+        EXPECT_EQ(w->description().window.icon, QStringLiteral(":/windows/icon.svg"));
+        const QIcon icon = w->windowIcon();
+        const QList<QSize> sizes{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}};
+        EXPECT_EQ(icon.availableSizes(), sizes);
+        // Drawn, not blank.
+        const QImage small = icon.pixmap(16, 16).toImage();
+        EXPECT_NE(small.pixelColor(8, 8).alpha(), 0);
+    }
+}
+
 // Left, Top, Width, Height in twips and where the widget stands in pixels.
 struct Spot {
     const char* name;
