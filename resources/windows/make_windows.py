@@ -231,7 +231,7 @@ def describe(big):
     window = {"name": B("MainFrm_Big", "MainFrm_Small"), "caption": B("Sonmira", "声美卡拉OK效果器"),
               "clientWidth": B(13980, 13905), "clientHeight": B(10110, 8445), "backColor": "&HFFFFFF",
               "picture": B(":/windows/background_big.svg", ":/windows/background_small.svg"),
-              "keyPreview": True}
+              "keyPreview": True, "icon": ":/windows/icon.svg"}
     return {"window": window, "load": load, "controls": controls}
 
 
@@ -300,6 +300,16 @@ def background(big):
     return svg(W, H, body)
 
 
+def icon():
+    """The window icon, the same in both skins: a fader knob on its slot over
+    the panel grey. Drawn as a vector so that every size of it is sharp."""
+    body = box(0, 0, 128, 128, "#2a2b2d", "#151617", 20)
+    for x, knob in ((34, 78), (64, 40), (94, 62)):
+        body += f'<rect x="{x - 4}" y="18" width="8" height="92" rx="4" fill="#151617"/>\n'
+        body += box(x - 16, knob - 9, 32, 18, "#d08c1a", "#8a5a10", 4)
+    return svg(128, 128, body)
+
+
 STRIP_NAMES = {
     1: (619, 15, ["57Hz", "134Hz", "400Hz", "1KHz", "2.5KHz", "6.3KHz", "16KHz", "Out Limit"], 17, 82),
     2: (595, 16, ["C Music Vol", "C Mic Vol", "C Bass", "C Mid", "C Treble", "SUB Freq", "SUB MinOn Vol",
@@ -339,7 +349,8 @@ def main():
     (HERE / "background_small.svg").write_text(background(False), encoding="utf-8")
     for n in STRIP_NAMES:
         (HERE / f"picture{n}.svg").write_text(strip(n), encoding="utf-8")
-    files = ["MainFrm_Big.json", "MainFrm_Small.json", "background_big.svg", "background_small.svg"]
+    (HERE / "icon.svg").write_text(icon(), encoding="utf-8")
+    files = ["MainFrm_Big.json", "MainFrm_Small.json", "background_big.svg", "background_small.svg", "icon.svg"]
     files += [f"picture{n}.svg" for n in STRIP_NAMES]
     qrc = '<!DOCTYPE RCC>\n<RCC version="1.0">\n<qresource prefix="/windows">\n'
     qrc += "".join(f"  <file>{f}</file>\n" for f in files)

@@ -69,6 +69,7 @@ MainFrm::MainFrm(Services services, link::Skin skin)
     // The window's default font, for every caption and text that stores none.
     setFont(QFont(QStringLiteral("Arial"), 8));
     if (!description_.window.picture.isEmpty()) background_ = WindowLoader::picture(description_.window.picture);
+    if (!description_.window.icon.isEmpty()) setWindowIcon(WindowLoader::icon(description_.window.icon));
     QString error;
     auto loaded = WindowLoader::load(description_, *this, &error);
     if (!loaded) throw std::runtime_error(error.toStdString());
@@ -184,7 +185,9 @@ bool MainFrm::eventFilter(QObject* watched, QEvent* e) {
         const auto* k = static_cast<QKeyEvent*>(e);
         // With Ctrl or Alt held a key types no character.
         const bool typed = !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-        if (typed && w && (w == this || isAncestorOf(w))) Form_KeyPress(k->text());
+        // A disabled window (a transfer or a selector write is running) takes
+        // no keys, so the hot key waits for it too.
+        if (typed && w && isEnabled() && (w == this || isAncestorOf(w))) Form_KeyPress(k->text());
     }
     return false; // the focused control still gets the key
 }

@@ -203,6 +203,7 @@ std::optional<WindowDescription> parseWindowDescription(const QByteArray& json, 
         d.window.backColor = w.colour("backColor").value_or(0xFFFFFF);
         d.window.picture = w.string("picture");
         d.window.keyPreview = w.flag("keyPreview", false);
+        d.window.icon = w.string("icon");
         d.load = loadOf(top, &fault);
         const QJsonArray list = top.array("controls");
         QSet<QString> seen;

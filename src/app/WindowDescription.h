@@ -76,6 +76,7 @@ struct WindowRecord {
     std::uint32_t backColor = 0xFFFFFF;
     QString picture;
     bool keyPreview = false;
+    QString icon; // resource path of the window icon
 };
 
 struct WindowDescription {

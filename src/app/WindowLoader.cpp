@@ -56,6 +56,23 @@ QPixmap WindowLoader::picture(const QString& path) {
     return QPixmap(path);
 }
 
+QIcon WindowLoader::icon(const QString& path) {
+    QIcon icon;
+    QSvgRenderer svg(path);
+    const QPixmap plain = svg.isValid() ? QPixmap() : QPixmap(path);
+    for (const int side : {16, 32, 48, 64, 128}) {
+        QPixmap pm(side, side);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (svg.isValid()) svg.render(&p);
+        else p.drawPixmap(pm.rect(), plain);
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
 namespace {
 
 void setColour(QWidget* w, QPalette::ColorRole role, const std::optional<std::uint32_t>& bgr) {

@@ -6,6 +6,7 @@
 #include "WindowDescription.h"
 
 #include <QHash>
+#include <QIcon>
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
@@ -67,6 +68,9 @@ public:
 
     // A picture resource drawn at its own size (an SVG at its stated size).
     static QPixmap picture(const QString& path);
+    // A window icon with one image at each of the sizes the desktop asks
+    // for: 16, 32, 48, 64 and 128 pixels square.
+    static QIcon icon(const QString& path);
 };
 
 // Twips to the nearest pixel, and a record's rectangle in pixels.

@@ -11,6 +11,7 @@
 #include "controls/Gdi.h"
 
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QApplication>
 #include <QMouseEvent>
@@ -361,6 +362,25 @@ TEST_F(DragTest, ADisabledWindowTakesNoPressOrMoveButAReleaseStillEndsADrag) {
     w->setEnabled(true);
     pointerTo(w.get(), w->mapToGlobal(background()) + QPoint(30, 30), Qt::NoButton);
     EXPECT_EQ(w->pos(), start);
+}
+
+// --- the traffic-log hot key ---------------------------------------------------------
+
+TEST_F(PanelTest, TheHotKeyWaitsWhileTheWindowIsDisabled) {
+    auto w = load(link::Skin::Big);
+    auto* box = w->loaded().require<QLineEdit>(QStringLiteral("Text1"), 0);
+    auto typeW = [&] {
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, QStringLiteral("w"));
+        QCoreApplication::sendEvent(box, &e);
+    };
+    w->setEnabled(false); // as during Read or a selector's write
+    typeW();
+    EXPECT_EQ(w->trafficLogWindow(), nullptr);
+    w->setEnabled(true);
+    typeW();
+    ASSERT_NE(w->trafficLogWindow(), nullptr);
+    EXPECT_TRUE(w->trafficLogWindow()->isVisible());
+    delete w->trafficLogWindow();
 }
 
 } // namespace

@@ -59,6 +59,19 @@ TEST_F(WindowTest, BothSkinsHoldTheSame128ControlsUnderTheSameNamesAndKinds) {
     EXPECT_EQ(names[0], names[1]);
 }
 
+TEST_F(WindowTest, BothSkinsCarryTheSameIconAtEverySizeTheDesktopAsksFor) {
+    for (const link::Skin skin : kSkins) {
+        auto w = open(skin);
+        EXPECT_EQ(w->description().window.icon, QStringLiteral(":/windows/icon.svg"));
+        const QIcon icon = w->windowIcon();
+        const QList<QSize> sizes{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}};
+        EXPECT_EQ(icon.availableSizes(), sizes);
+        // Drawn, not blank.
+        const QImage small = icon.pixmap(16, 16).toImage();
+        EXPECT_NE(small.pixelColor(8, 8).alpha(), 0);
+    }
+}
+
 // Left, Top, Width, Height in twips and where the widget stands in pixels.
 struct Spot {
     const char* name;
@@ -147,6 +160,30 @@ TEST_F(WindowTest, StoredSettingsReachTheControls) {
         EXPECT_EQ(L.get<QLineEdit>(QStringLiteral("Text1"), 7)->maxLength(), 2);
         EXPECT_EQ(L.get<QScrollBar>(QStringLiteral("VScroll1"), 8)->maximum(), 7);
         EXPECT_EQ(L.get<QScrollBar>(QStringLiteral("VScroll1"), 5)->maximum(), 5);
+    }
+}
+
+// Each column's control carries what the settings model expects of it, in
+// both skins; only the fader height differs.
+TEST_F(WindowTest, EveryParameterControlCarriesItsColumnsAddressAndRange) {
+    for (const link::Skin skin : kSkins) {
+        const bool big = skin == link::Skin::Big;
+        auto w = open(skin);
+        for (const settings::PresetArray a : settings::AllPresetArrays)
+            for (const settings::ColumnSpec& c : settings::columns(a)) {
+                const QString name = QLatin1String(c.control);
+                const auto* r = w->loaded().record(name, c.controlIndex);
+                ASSERT_NE(r, nullptr) << c.control << "(" << c.controlIndex << ")";
+                EXPECT_EQ(r->tag, QString::number(c.addr)) << c.control << "(" << c.controlIndex << ")";
+                if (c.isSwitch()) continue;
+                auto* f = w->loaded().get<controls::C_ScrollBar>(name, c.controlIndex);
+                ASSERT_NE(f, nullptr);
+                EXPECT_EQ(f->Title(), QLatin1String(c.title)) << c.control << "(" << c.controlIndex << ")";
+                EXPECT_EQ(f->MaxValue(), c.maxValue) << c.control << "(" << c.controlIndex << ")";
+                EXPECT_EQ(f->ValueTipType(), c.valueTipType) << c.control << "(" << c.controlIndex << ")";
+                EXPECT_EQ(f->ShowSize(), big);
+                EXPECT_EQ(r->twips.height(), big ? 1665 : 1500);
+            }
     }
 }
 
@@ -326,6 +363,33 @@ TEST_F(WindowTest, LoadingLeavesTheStartUpState) {
         EXPECT_EQ(log.CommLog, big ? QStringLiteral("Double-click the empty display can be stretched or wide...")
                                    : QStringLiteral(u"双击清空显示 , 可拉长或宽"));
         EXPECT_TRUE(w->link().commConnect().enabled());
+    }
+}
+
+// The header boxes and strips are where the loading puts them, whatever the
+// description stored: the skins differ in most of these places.
+TEST_F(WindowTest, LoadingPlacesTheHeaderBoxesAndStripsOfEachSkin) {
+    const struct {
+        const char* name;
+        QPoint big, small;
+    } places[] = {
+        {"Text2", {510, 1320}, {590, 1040}},    {"Text3", {420, 3660}, {420, 3046}},
+        {"Text4", {480, 6090}, {560, 5060}},    {"Picture1", {810, 1280}, {900, 1000}},
+        {"Picture2", {1540, 1260}, {1640, 1000}}, {"Picture3", {860, 3640}, {860, 3030}},
+        {"Picture4", {550, 6080}, {600, 5040}}, {"Picture5", {600, 6040}, {700, 5020}},
+        {"Picture6", {560, 1280}, {560, 1280}},
+    };
+    for (const link::Skin skin : kSkins) {
+        auto w = open(skin);
+        // Stored elsewhere, so that only the loading can put them right.
+        for (const auto& p : places) w->loaded().find(QLatin1String(p.name))->move(1, 1);
+        w->Form_Load();
+        for (const auto& p : places) {
+            const QPoint twips = skin == link::Skin::Big ? p.big : p.small;
+            EXPECT_EQ(w->loaded().find(QLatin1String(p.name))->pos(),
+                      QPoint(controls::twipsToPixels(twips.x()), controls::twipsToPixels(twips.y())))
+                << p.name << (skin == link::Skin::Big ? " big" : " small");
+        }
     }
 }
 
