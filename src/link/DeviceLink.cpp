@@ -96,10 +96,16 @@ bool DeviceLink::SendCommand(bool expectData, std::uint8_t replyLength, int cmd,
 }
 
 void DeviceLink::dropLink(bool messageFirst) {
+    // A heartbeat sent during a command's wait may have armed the watchdog; on
+    // a link that is going it would only report the same loss again later, or
+    // drop the next link. Nor may a heartbeat go out while the box is up.
+    timer4_->setEnabled(false);
+    dropping_ = true;
     host_.setStatusText(texts_.notConnected);
     if (messageFirst) desktop_.messageBox(platform::MsgStyle::Exclamation, texts_.timeoutMessage, host_.messageOwner());
     Connected = false;
     port_.ClosePort();
+    dropping_ = false;
     if (!messageFirst) desktop_.messageBox(platform::MsgStyle::Exclamation, texts_.timeoutMessage, host_.messageOwner());
 }
 
@@ -212,7 +218,7 @@ void DeviceLink::CommConnect_Timer() {
 }
 
 void DeviceLink::Timer3_Timer() {
-    if (!Connected) return;
+    if (!Connected || dropping_) return;
     SendSyncByte();
     timer4_->setEnabled(true);
 }

@@ -143,6 +143,7 @@ private:
     RS232Port port_;
     ProgressView* progress_ = nullptr;
     Transaction* active_ = nullptr;
+    bool dropping_ = false; // dropLink runs (its box may be up)
 
     std::unique_ptr<platform::Timer> timer2_;
     std::unique_ptr<platform::Timer> timeOuter_;

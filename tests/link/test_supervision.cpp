@@ -16,6 +16,19 @@ protected:
         link->startConnecting();
         rt.runUntil([&] { return link->commConnect().interval() == 2000 && link->commConnect().enabled(); }, 60000);
     }
+    // Connects, lets a heartbeat be echoed, then the unit falls silent 1.5 s
+    // later and a live write waits in vain, over the next heartbeat.
+    void loseACommandOverAHeartbeat(ScriptedUnit& unit) {
+        scanOnce();
+        ASSERT_TRUE(link->Connected);
+        ASSERT_TRUE(rt.runUntil([&] { return !unit.received.empty() && unit.received.back() == Packet{0xFC}; }, 6000));
+        rt.advance(1500);
+        ASSERT_FALSE(link->timer4().enabled());
+        unit.answer = [](const Packet&) { return std::nullopt; };
+        EXPECT_FALSE(link->SendCommand(false, 0, link::CmdWriteLive, link::GroupMusic, 0, 1, 5, false));
+        ASSERT_EQ(unit.received.back(), Packet{0xFC}); // sent during the wait
+        ASSERT_EQ(desktop.messages.size(), 1u);
+    }
 };
 
 TEST_F(SupervisionTest, FindsUnitBehindAbsentAndSilentPorts) {
@@ -148,6 +161,40 @@ TEST_F(SupervisionTest, MissingEchoDropsTheLinkAndTheNextScanReconnects) {
     rt.runUntil([&] { return link->Connected; }, 10000);
     EXPECT_TRUE(link->Connected);
     EXPECT_EQ(host.status(), QStringLiteral("Successful connection"));
+}
+
+// A heartbeat sent during the lost command's wait leaves no watchdog behind.
+TEST_F(SupervisionTest, TimeoutOverAHeartbeatGivesOneMessage) {
+    auto& unit = unitOn(1);
+    loseACommandOverAHeartbeat(unit);
+    rt.advance(10000);
+    EXPECT_FALSE(link->Connected);
+    EXPECT_EQ(desktop.messages.size(), 1u);
+}
+
+TEST_F(SupervisionTest, LinkMadeAfterATimeoutOutlivesTheOldWatchdog) {
+    auto& unit = unitOn(1);
+    loseACommandOverAHeartbeat(unit);
+    unit.answer = ScriptedUnit::healthy;
+    rt.advance(10000); // the reconnect, and past the moment the old watchdog was due
+    EXPECT_TRUE(link->Connected);
+    EXPECT_EQ(host.syncCalls, 2); // connected twice, dropped once
+    EXPECT_EQ(desktop.messages.size(), 1u);
+}
+
+TEST_F(SupervisionTest, TimeoutBoxLeftOpenSendsNoHeartbeat) {
+    auto& unit = unitOn(1);
+    std::size_t sentWhileOpen = 0;
+    desktop.onMessage = [&](const platform::RecordingDesktop::Shown&) {
+        if (desktop.messages.size() > 1) return;
+        const auto before = unit.received.size();
+        rt.advance(10000); // the user leaves the box up; timers run under it
+        sentWhileOpen = unit.received.size() - before;
+    };
+    loseACommandOverAHeartbeat(unit);
+    EXPECT_EQ(sentWhileOpen, 0u);
+    rt.advance(10000);
+    EXPECT_EQ(desktop.messages.size(), 1u);
 }
 
 } // namespace
