@@ -506,6 +506,16 @@ TEST(FaderDrag, MapsThePointerToTheValue) {
     EXPECT_EQ(r.scrolls, before);
 }
 
+TEST(FaderDrag, ScaleIsKnownBeforeTheFirstPaint) {
+    // A fader loaded from its description is not painted yet; a drag must
+    // still have pixels per unit to divide by.
+    PropertyBag bag;
+    bag.WriteProperty("maxvalue", std::int32_t(20));
+    Rig r(&bag);
+    EXPECT_EQ(r.fader->KnobY(), 0);
+    EXPECT_FLOAT_EQ(r.fader->PixelsPerUnit(), 2.9f);
+}
+
 TEST(FaderDrag, SecondPressOfADoubleClickStartsNoDrag) {
     Rig r;
     r.fader->setMaxValue(20);
