@@ -110,11 +110,6 @@ void C_Button::mousePressEvent(QMouseEvent*) {
     DrawFace();
 }
 
-void C_Button::mouseDoubleClickEvent(QMouseEvent*) {
-    // The second press of a double click is no press of the face; its
-    // release still clicks.
-}
-
 void C_Button::mouseMoveEvent(QMouseEvent*) {
     state_ = pressed_ ? 2 : 1;
     DrawFace();

@@ -52,7 +52,6 @@ protected:
     void UserControl_Show() override { DrawFace(); }
     void UserControl_Resize() override;
     void mousePressEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 

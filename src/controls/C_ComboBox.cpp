@@ -145,11 +145,6 @@ void C_ComboBox::mousePressEvent(QMouseEvent*) {
     UpdateFaceAndList();
 }
 
-void C_ComboBox::mouseDoubleClickEvent(QMouseEvent*) {
-    // The second press of a double click is a double click, not a press: a
-    // double click on the box leaves the list open.
-}
-
 void C_ComboBox::mouseReleaseEvent(QMouseEvent*) {
     pressed_ = false;
     ApplyWindowRegion();

@@ -55,7 +55,6 @@ protected:
     void UserControl_Show() override { update(); }
     void UserControl_Resize() override;
     void mousePressEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -64,11 +64,6 @@ void C_FlagBar::mousePressEvent(QMouseEvent* e) {
     emit Click();
 }
 
-void C_FlagBar::mouseDoubleClickEvent(QMouseEvent*) {
-    // The second press of a double click is a double click, not a press:
-    // one Click per double click.
-}
-
 void C_FlagBar::UserControl_ReadProperties(const PropertyBag& bag) {
     buttonStyle_ = bag.readByte(QStringLiteral("ButtonStyle"), 0);
     valueInvert_ = bag.readBoolean(QStringLiteral("ValueInvert"), false);

@@ -37,7 +37,6 @@ protected:
     void UserControl_Show() override { DrawFace(); }
     void UserControl_Resize() override;
     void mousePressEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     void DrawFace();

@@ -106,6 +106,7 @@ C_ScrollBar::C_ScrollBar(QWidget* parent) : SkinnedControl(ScaleMode::Pixels, pa
     centreTitle();
 
     resize(twipsToPixels(1095), twipsToPixels(HeightTwips));
+    pixelsPerUnit_ = travelPerUnit();
 }
 
 C_ScrollBar::~C_ScrollBar() = default;
@@ -134,6 +135,8 @@ int C_ScrollBar::atLeastOne(int max) {
     // or turn the scale upside down.
     return std::max(max, 1);
 }
+
+float C_ScrollBar::travelPerUnit() const { return (showSize_ ? 69.0f : 58.0f) / float(maxValue_); }
 
 int C_ScrollBar::halfOf(int max) const { return roundHalfEven(max / 2.0); }
 
@@ -227,6 +230,8 @@ void C_ScrollBar::UserControl_ReadProperties(const PropertyBag& bag) {
     valueGlobal_ = bag.readBoolean("ValueGlobal", false);
     valueTipType_ = bag.readLong("ValueTipType", 0);
     UpdateValueText();
+    // The first paint may be yet to come; a drag needs the stored scale now.
+    pixelsPerUnit_ = travelPerUnit();
 }
 
 void C_ScrollBar::UserControl_WriteProperties(PropertyBag& bag) const {
@@ -291,7 +296,7 @@ void C_ScrollBar::PaintFader() {
     DrawLine(dc, TrackLeft + 17, TrackTop + 5, TrackLeft + 17, TrackTop + (showSize_ ? 79 : 68),
              TickColour, 3);
 
-    pixelsPerUnit_ = (showSize_ ? 69.0f : 58.0f) / float(maxValue_);
+    pixelsPerUnit_ = travelPerUnit();
     knobY_ = roundHalfEven(float(maxValue_ - value_) * pixelsPerUnit_ + float(TrackTop) + 8.0f);
 
     for (int j = 0; j <= 9; ++j) {

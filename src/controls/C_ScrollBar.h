@@ -115,6 +115,8 @@ private:
     void writeCaption(QLabel* label, const QString& text, const char* name);
     void leaveKnob();
     int halfOf(int max) const;
+    // Pixels of knob travel per unit of value for the present maximum and size.
+    float travelPerUnit() const;
     static int atLeastOne(int max);
 
     QLabel* Label1 = nullptr; // title
@@ -134,6 +136,8 @@ private:
     bool showSize_ = false;
     bool valueGlobal_ = false;
     int valueTipType_ = 0;
+    // Set by every paint, and before the first one from the maximum, so that
+    // a drag never divides by zero.
     float pixelsPerUnit_ = 0.0f;
     std::optional<QRegion> eraseRegion_;
     QString ownTag_;

@@ -12,11 +12,6 @@ void ClickableControl::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) leftDown_ = true;
 }
 
-void ClickableControl::mouseDoubleClickEvent(QMouseEvent*) {
-    // No press: the release that follows raises no second Click, so a double
-    // click on a toggle such as Mute switches it once.
-}
-
 void ClickableControl::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
     const bool click = leftDown_ && rect().contains(e->position().toPoint());

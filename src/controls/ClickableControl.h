@@ -20,7 +20,6 @@ protected:
     void UserControl_Paint() override { RefreshLook(); }
     void UserControl_Show() override { RefreshLook(); }
     void mousePressEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:

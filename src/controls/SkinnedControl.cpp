@@ -48,6 +48,8 @@ QImage& SkinnedControl::hDC() {
     return surface_;
 }
 
+void SkinnedControl::mouseDoubleClickEvent(QMouseEvent*) {}
+
 void SkinnedControl::paintEvent(QPaintEvent*) {
     inPaint_ = true;
     ensureSurface();

@@ -73,6 +73,10 @@ protected:
     // a constituent covers the whole control).
     virtual ColorRef eraseColor() const { return backColor_; }
 
+    // The second press of a double click is a double click, not a press:
+    // no control takes it as one (no pressed face, no second toggle, no
+    // drag). Its release still comes as a release.
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;

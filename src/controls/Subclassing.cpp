@@ -53,6 +53,24 @@ void removeFromTable(std::int32_t message, std::vector<std::int32_t>& table, std
     if (it != table.end()) *it = 0;
 }
 
+// Mouse and key input. A disabled window, or one inside a disabled window,
+// gets none of it: its procedure never sees such a message, in either phase.
+// Qt still hands it to the widget, whose own handling refuses it.
+bool isUserInput(const QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return true;
+    default:
+        return false;
+    }
+}
+
 std::int32_t buttonMessage(const QEvent* event, std::int32_t left, std::int32_t right, std::int32_t middle) {
     switch (static_cast<const QMouseEvent*>(event)->button()) {
     case Qt::RightButton: return right;
@@ -94,8 +112,10 @@ public:
     std::vector<std::shared_ptr<SubclassStub>> stubs; // oldest first
     bool leaveArmed = false;
 
-    // Runs the stubs that ask for the event's message; false when none does.
+    // Runs the stubs that ask for the event's message; false when none does
+    // or when the window takes no input now.
     bool deliver(QEvent* event, std::int32_t& result) {
+        if (!window_->isEnabled() && isUserInput(event)) return false;
         const std::int32_t message = messageNumber(window_, event);
         // A copy, so that a callback that adds or removes stubs does not
         // disturb the run in progress.

@@ -52,6 +52,7 @@ std::int32_t messageNumber(QWidget* window, const QEvent* event);
 // Runs an event through the window's procedure (its stubs, newest first, then
 // the widget's own event()) and gives the procedure's result: what a stub's
 // callback put into lReturn, or 1 when the widget took the event, else 0.
+// Mouse and key input to a disabled widget reaches no stub.
 std::int32_t SendWindowEvent(QWidget* window, QEvent* event);
 
 // Asks for one MsgMouseLeave when the pointer next leaves the widget.

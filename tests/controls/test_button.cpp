@@ -142,6 +142,23 @@ TEST_F(Button, EnterOncePerEntryAndLeave) {
     EXPECT_EQ(stateAtEnter, (std::vector<std::uint8_t>{1, 1}));
 }
 
+TEST_F(Button, NoEnterWhileTheHostIsDisabled) {
+    // A disabled window's controls get no pointer input, so the enter rule,
+    // which runs after the button's own handling, does not run either.
+    QWidget host;
+    auto* b = new C_Button(&host);
+    load(*b);
+    QSignalSpy enters(b, &C_Button::MouseEnter);
+    host.setEnabled(false);
+    moveTo(b, {5, 5});
+    EXPECT_EQ(enters.count(), 0);
+    EXPECT_FALSE(b->tracking());
+    EXPECT_EQ(b->visiblePicture(), "button_large_normal");
+    host.setEnabled(true);
+    moveTo(b, {6, 5});
+    EXPECT_EQ(enters.count(), 1);
+}
+
 TEST_F(Button, EnterAfterThePressedFaceRule) {
     // A first movement with a button held: the face rule (pressed) runs
     // first, then the enter rule shows the hover face.

@@ -506,6 +506,30 @@ TEST(FaderDrag, MapsThePointerToTheValue) {
     EXPECT_EQ(r.scrolls, before);
 }
 
+TEST(FaderDrag, ScaleIsKnownBeforeTheFirstPaint) {
+    // A fader loaded from its description is not painted yet; a drag must
+    // still have pixels per unit to divide by.
+    PropertyBag bag;
+    bag.WriteProperty("maxvalue", std::int32_t(20));
+    Rig r(&bag);
+    EXPECT_EQ(r.fader->KnobY(), 0);
+    EXPECT_FLOAT_EQ(r.fader->PixelsPerUnit(), 2.9f);
+}
+
+TEST(FaderDrag, SecondPressOfADoubleClickStartsNoDrag) {
+    Rig r;
+    r.fader->setMaxValue(20);
+    r.image();
+    r.pointOnKnob();
+    r.press(50, 65);
+    r.release(50, 65);
+    r.mouse(QEvent::MouseButtonDblClick, 50, 65, Qt::LeftButton);
+    EXPECT_FALSE(r.fader->Dragging());
+    r.move(50, 36, true);
+    EXPECT_EQ(r.fader->Value(), 10);
+    EXPECT_EQ(r.scrolls, 0);
+}
+
 TEST(FaderDrag, ScrollOnlyWhenTheValueChanges) {
     Rig r;
     r.grabKnobAtMid20();
