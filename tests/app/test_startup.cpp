@@ -7,11 +7,16 @@
 #include "platform/VirtualSerial.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QApplication>
 #include <QCoreApplication>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 using namespace sonmira;
 
@@ -54,6 +59,32 @@ TEST(StartupChecks, ScreenSizeAndDpi) {
             EXPECT_EQ(app::UseBigForm, 0);
         }
     }
+}
+
+// Runs the checks on a real screen at 120 DPI, which the toolkit scales to 96
+// logical DPI at a pixel ratio of 1.25, and prints what they found. Screens
+// are fixed when the application starts: call it in a fresh process only.
+[[noreturn]] void reportChecksOnAQtScreenAt120Dpi() {
+    QTemporaryDir dir;
+    QFile config(dir.filePath(QStringLiteral("screen.json")));
+    if (!config.open(QIODevice::WriteOnly)) std::_Exit(2);
+    config.write(R"({"screens": [{"name": "S", "width": 1280, "height": 1024,
+                                  "logicalDpi": 120, "logicalBaseDpi": 96}]})");
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+    test::ensureApp();
+    platform::RecordingDesktop d;
+    d.metrics = platform::QtDesktop().screen();
+    const bool passes = app::StartupChecks(d);
+    std::fprintf(stderr, "%g twips per pixel: %s\n", double(d.metrics.twipsPerPixelX),
+                 passes ? "passes" : qPrintable(d.messages.at(0).text));
+    std::_Exit(0);
+}
+
+TEST(StartupChecks, QtScreenAt120DpiGivesTheDpiMessage) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); // a new process, not a fork of this one
+    EXPECT_EXIT(reportChecksOnAQtScreenAt120Dpi(), ::testing::ExitedWithCode(0),
+                "12 twips per pixel: Keep your computer current DPI change 96DPI");
 }
 
 using MainWindowTest = test::MainFrmFixture;
