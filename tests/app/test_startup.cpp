@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -85,6 +86,18 @@ TEST(StartupChecks, QtScreenAt120DpiGivesTheDpiMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe"); // a new process, not a fork of this one
     EXPECT_EXIT(reportChecksOnAQtScreenAt120Dpi(), ::testing::ExitedWithCode(0),
                 "12 twips per pixel: Keep your computer current DPI change 96DPI");
+}
+
+TEST(ProgramName, TitlesTheMessageBoxesAndIsNoDisplayNameOfItsOwn) {
+    test::ensureApp();
+    const QString before = QCoreApplication::applicationName();
+    app::NameTheProgram();
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("Sonmira"));
+    // A display name set on its own would stay put here, and the X11 toolkit
+    // would append it to the dialogs' and the log window's titles.
+    QCoreApplication::setApplicationName(QStringLiteral("other"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("other"));
+    QCoreApplication::setApplicationName(before);
 }
 
 using MainWindowTest = test::MainFrmFixture;
