@@ -45,7 +45,11 @@ ScreenMetrics QtDesktop::screen() const {
 }
 
 QString QtDesktop::openFileName(const FileDialogRequest& req) {
-    return QFileDialog::getOpenFileName(req.owner, req.title, req.initialDir, req.filter);
+    QFileDialog dialog(req.owner, req.title, req.initialDir, req.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Any name, not only an existing file: the caller checks that itself.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 QString QtDesktop::saveFileName(const FileDialogRequest& req) {
