@@ -116,6 +116,16 @@ TEST_F(MainWindowTest, OpensAtFixedSizeShowingTheLinkDown) {
     EXPECT_EQ(log.CommLog, QStringLiteral("Double-click the empty display can be stretched or wide..."));
 }
 
+TEST_F(MainWindowTest, OpensWithItsFrameCentredOnTheScreen) {
+    app::MainFrm w(services(), link::Skin::Big);
+    w.show();
+    const QRect frame = w.frameGeometry();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_NE(frame, w.geometry()); // the frame is part of what is centred
+    EXPECT_EQ(frame.left() - screen.left(), screen.right() - frame.right());
+    EXPECT_EQ(frame.top() - screen.top(), screen.bottom() - frame.bottom());
+}
+
 TEST_F(MainWindowTest, CloseAsksAndNoChangesNothing) {
     platform::VirtualLine line;
     ports.attach(QStringLiteral("COM1"), &line);
