@@ -75,10 +75,6 @@ MainFrm::MainFrm(Services services, link::Skin skin)
     if (!loaded) throw std::runtime_error(error.toStdString());
     loaded_ = std::move(*loaded);
     Label4 = loaded_.require<QLabel>(QStringLiteral("Label4"));
-    if (const QScreen* s = QGuiApplication::primaryScreen()) {
-        const QRect avail = s->availableGeometry();
-        move(avail.center() - QPoint(client.width() / 2, client.height() / 2));
-    }
     // The receive poll runs from the start; the link creates it enabled.
     controls_ = std::make_unique<WindowControls>(*this, loaded_);
     panels_ = std::make_unique<PanelLayout>(loaded_, description_.load.frameFaderTop, svc_.runtime);
@@ -204,6 +200,20 @@ void MainFrm::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), controls::toQColor(description_.window.backColor));
     p.drawPixmap(0, 0, background_);
+}
+
+void MainFrm::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (placed_) return;
+    placed_ = true;
+    const QScreen* s = QGuiApplication::primaryScreen();
+    if (!s) return;
+    // The frame is known once the window exists on the screen, and a move
+    // places the frame's corner. Sizes, not centre points, so that nothing
+    // is lost to rounding.
+    const QRect avail = s->availableGeometry();
+    const QSize frame = frameGeometry().size();
+    move(avail.x() + (avail.width() - frame.width()) / 2, avail.y() + (avail.height() - frame.height()) / 2);
 }
 
 void MainFrm::closeEvent(QCloseEvent* e) {

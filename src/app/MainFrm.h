@@ -74,6 +74,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    // The first show centres the window, frame included, on the screen.
+    void showEvent(QShowEvent* e) override;
     // The background picture from the top-left corner, clipped.
     void paintEvent(QPaintEvent* e) override;
     // Key preview: sees every key typed anywhere in the window first.
@@ -90,6 +92,7 @@ private:
     WindowDescription description_;
     LoadedWindow loaded_;
     QPixmap background_;
+    bool placed_ = false; // centred once; later shows keep where the user put it
     QLabel* Label4 = nullptr;
     settings::SettingsModel model_;
     std::unique_ptr<WindowControls> controls_;

@@ -1,5 +1,7 @@
 #include "UserFormValue.h"
 
+#include <QCoreApplication>
+
 namespace sonmira::app {
 
 std::uint8_t UseBigForm = 0;
@@ -8,6 +10,8 @@ link::TrafficLog& programLog() {
     static link::TrafficLog log;
     return log;
 }
+
+void NameTheProgram() { QCoreApplication::setApplicationName(QStringLiteral("Sonmira")); }
 
 bool StartupChecks(platform::Desktop& desktop) {
     const platform::ScreenMetrics m = desktop.screen();

@@ -12,8 +12,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Sonmira"));
     using namespace sonmira;
+    app::NameTheProgram();
 
     static platform::QtRuntime runtime;
     static platform::QtSerialPorts ports;

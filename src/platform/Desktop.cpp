@@ -31,17 +31,25 @@ ScreenMetrics QtDesktop::screen() const {
     ScreenMetrics m;
     const QScreen* s = QGuiApplication::primaryScreen();
     if (!s) return m;
-    // 1440 twips to the inch: 15 twips per pixel at 96 DPI.
-    const double dpiX = s->logicalDotsPerInchX(), dpiY = s->logicalDotsPerInchY();
+    // 1440 twips to the inch: 15 twips per pixel at 96 DPI. The DPI is the
+    // display's own, before the toolkit's high-DPI scaling, which would
+    // otherwise report a 120 DPI display as 96 DPI at a pixel ratio of 1.25.
+    const double ratio = s->devicePixelRatio();
+    const double dpiX = s->logicalDotsPerInchX() * ratio, dpiY = s->logicalDotsPerInchY() * ratio;
     m.twipsPerPixelX = dpiX > 0 ? static_cast<float>(1440.0 / dpiX) : 15.0f;
     m.twipsPerPixelY = dpiY > 0 ? static_cast<float>(1440.0 / dpiY) : 15.0f;
+    // The size stays in the toolkit's pixels, the ones the windows are laid out in.
     m.widthTwips = static_cast<float>(s->geometry().width()) * m.twipsPerPixelX;
     m.heightTwips = static_cast<float>(s->geometry().height()) * m.twipsPerPixelY;
     return m;
 }
 
 QString QtDesktop::openFileName(const FileDialogRequest& req) {
-    return QFileDialog::getOpenFileName(req.owner, req.title, req.initialDir, req.filter);
+    QFileDialog dialog(req.owner, req.title, req.initialDir, req.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // Any name, not only an existing file: the caller checks that itself.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 QString QtDesktop::saveFileName(const FileDialogRequest& req) {

@@ -7,11 +7,17 @@
 #include "platform/VirtualSerial.h"
 
 #include <QCloseEvent>
+#include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QApplication>
 #include <QCoreApplication>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 using namespace sonmira;
 
@@ -56,6 +62,44 @@ TEST(StartupChecks, ScreenSizeAndDpi) {
     }
 }
 
+// Runs the checks on a real screen at 120 DPI, which the toolkit scales to 96
+// logical DPI at a pixel ratio of 1.25, and prints what they found. Screens
+// are fixed when the application starts: call it in a fresh process only.
+[[noreturn]] void reportChecksOnAQtScreenAt120Dpi() {
+    QTemporaryDir dir;
+    QFile config(dir.filePath(QStringLiteral("screen.json")));
+    if (!config.open(QIODevice::WriteOnly)) std::_Exit(2);
+    config.write(R"({"screens": [{"name": "S", "width": 1280, "height": 1024,
+                                  "logicalDpi": 120, "logicalBaseDpi": 96}]})");
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+    test::ensureApp();
+    platform::RecordingDesktop d;
+    d.metrics = platform::QtDesktop().screen();
+    const bool passes = app::StartupChecks(d);
+    std::fprintf(stderr, "%g twips per pixel: %s\n", double(d.metrics.twipsPerPixelX),
+                 passes ? "passes" : qPrintable(d.messages.at(0).text));
+    std::_Exit(0);
+}
+
+TEST(StartupChecks, QtScreenAt120DpiGivesTheDpiMessage) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); // a new process, not a fork of this one
+    EXPECT_EXIT(reportChecksOnAQtScreenAt120Dpi(), ::testing::ExitedWithCode(0),
+                "12 twips per pixel: Keep your computer current DPI change 96DPI");
+}
+
+TEST(ProgramName, TitlesTheMessageBoxesAndIsNoDisplayNameOfItsOwn) {
+    test::ensureApp();
+    const QString before = QCoreApplication::applicationName();
+    app::NameTheProgram();
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("Sonmira"));
+    // A display name set on its own would stay put here, and the X11 toolkit
+    // would append it to the dialogs' and the log window's titles.
+    QCoreApplication::setApplicationName(QStringLiteral("other"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("other"));
+    QCoreApplication::setApplicationName(before);
+}
+
 using MainWindowTest = test::MainFrmFixture;
 
 TEST_F(MainWindowTest, OpensAtFixedSizeShowingTheLinkDown) {
@@ -70,6 +114,16 @@ TEST_F(MainWindowTest, OpensAtFixedSizeShowingTheLinkDown) {
     w.Form_Load();
     EXPECT_TRUE(w.link().commConnect().enabled());
     EXPECT_EQ(log.CommLog, QStringLiteral("Double-click the empty display can be stretched or wide..."));
+}
+
+TEST_F(MainWindowTest, OpensWithItsFrameCentredOnTheScreen) {
+    app::MainFrm w(services(), link::Skin::Big);
+    w.show();
+    const QRect frame = w.frameGeometry();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_NE(frame, w.geometry()); // the frame is part of what is centred
+    EXPECT_EQ(frame.left() - screen.left(), screen.right() - frame.right());
+    EXPECT_EQ(frame.top() - screen.top(), screen.bottom() - frame.bottom());
 }
 
 TEST_F(MainWindowTest, CloseAsksAndNoChangesNothing) {

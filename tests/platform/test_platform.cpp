@@ -1,11 +1,16 @@
-// Virtual time, timer semantics and COM port naming.
+// Virtual time, timer semantics, COM port naming and the Qt file dialogs.
 #include "TestSupport.h"
+#include "platform/Desktop.h"
 #include "platform/QtSerial.h"
 #include "platform/VirtualRuntime.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace sonmira::platform;
@@ -98,6 +103,33 @@ TEST(PortNames, TableAndPerUserAlias) {
     EXPECT_EQ(ports.open("COM3"), nullptr);
     if (saved.isNull()) qunsetenv("XDG_CONFIG_HOME");
     else qputenv("XDG_CONFIG_HOME", saved);
+}
+
+// The import checks the name itself, so the open dialog must hand back a
+// typed name of a file that does not exist instead of refusing it.
+TEST(QtDesktop, OpenDialogReturnsATypedNameThatDoesNotExist) {
+    sonmira::test::ensureApp();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    bool refused = false;
+    QTimer user; // works the modal dialog from inside its own event loop
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            refused = true;
+            box->done(0);
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (refused) return dialog->reject();
+            dialog->selectFile(QStringLiteral("Missing.ZSP"));
+            // As the Open button does; queued, so that this timer goes on ticking.
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+    });
+    user.start(10);
+    const QString path = QtDesktop().openFileName(
+        {nullptr, QStringLiteral("View profile"), QStringLiteral("Sound Profile (*.ZSP)"), dir.path(), false});
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(path, dir.filePath(QStringLiteral("Missing.ZSP")));
 }
 
 } // namespace
