@@ -58,8 +58,10 @@ QString MainFrm::descriptionPath(link::Skin skin) {
                                    : QStringLiteral(":/windows/MainFrm_Small.json");
 }
 
-MainFrm::MainFrm(Services services, link::Skin skin)
-    : svc_(std::move(services)), skin_(skin), description_(readDescription(skin)) {
+MainFrm::MainFrm(Services services, link::Skin skin) : MainFrm(std::move(services), skin, readDescription(skin)) {}
+
+MainFrm::MainFrm(Services services, link::Skin skin, WindowDescription description)
+    : svc_(std::move(services)), skin_(skin), description_(std::move(description)) {
     setWindowTitle(description_.window.caption);
     // Fixed single border: a title bar, a minimise button, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -75,7 +77,6 @@ MainFrm::MainFrm(Services services, link::Skin skin)
     if (!loaded) throw std::runtime_error(error.toStdString());
     loaded_ = std::move(*loaded);
     Label4 = loaded_.require<QLabel>(QStringLiteral("Label4"));
-    // The receive poll runs from the start; the link creates it enabled.
     controls_ = std::make_unique<WindowControls>(*this, loaded_);
     panels_ = std::make_unique<PanelLayout>(loaded_, description_.load.frameFaderTop, svc_.runtime);
     controls_->effectPanel = [this](int code) { panels_->ShowEffectPanel(code); };
@@ -88,7 +89,23 @@ MainFrm::MainFrm(Services services, link::Skin skin)
                                                                    model_, *controls_, *transfers_, *profiles_, skin});
     presets_ = std::make_unique<PresetWiring>(loaded_, model_, *controls_, *link_);
     controls_->refreshParameters = [this] { presets_->RefreshParameterControls(); };
+    applyStoredTimers();
     qApp->installEventFilter(this);
+}
+
+// The link brings defaults of its own for use without a window; the window's
+// description overrides them, so that editing it is enough to change them.
+// The connect timer's later period and the reply timer's two waits stay the
+// link's business.
+void MainFrm::applyStoredTimers() {
+    const std::pair<const char*, platform::Timer*> timers[] = {
+        {"CommConnect", &link_->commConnect()}, {"Timer4", &link_->timer4()}, {"Timer3", &link_->timer3()},
+        {"Timer2", &link_->timer2()},           {"TimeOuter", &link_->timeOuter()}};
+    for (const auto& [name, timer] : timers) {
+        const ControlRecord& stored = loaded_.timer(QLatin1String(name));
+        timer->setInterval(stored.interval);
+        timer->setEnabled(stored.enabled);
+    }
 }
 
 MainFrm::~MainFrm() = default;
@@ -183,7 +200,9 @@ bool MainFrm::eventFilter(QObject* watched, QEvent* e) {
         const bool typed = !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
         // A disabled window (a transfer or a selector write is running) takes
         // no keys, so the hot key waits for it too.
-        if (typed && w && isEnabled() && (w == this || isAncestorOf(w))) Form_KeyPress(k->text());
+        // Without key preview only a key sent to the window itself is its own.
+        const bool mine = w == this || (description_.window.keyPreview && w && isAncestorOf(w));
+        if (typed && isEnabled() && mine) Form_KeyPress(k->text());
     }
     return false; // the focused control still gets the key
 }

@@ -39,6 +39,8 @@ public:
     // Loads the skin's window description. Throws std::runtime_error when the
     // description cannot be read or lacks a control the window needs.
     MainFrm(Services services, link::Skin skin);
+    // The same with a description held in memory.
+    MainFrm(Services services, link::Skin skin, WindowDescription description);
     ~MainFrm() override;
 
     // Turns the loaded description into the start-up state and starts the
@@ -78,12 +80,14 @@ protected:
     void showEvent(QShowEvent* e) override;
     // The background picture from the top-left corner, clipped.
     void paintEvent(QPaintEvent* e) override;
-    // Key preview: sees every key typed anywhere in the window first.
+    // With key preview on (the description says so) the window sees every
+    // key typed anywhere in it first; off, only keys sent to itself.
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void Form_Unload();
     void Form_KeyPress(const QString& text);
+    void applyStoredTimers();
     void copyAddressesFromTags();
     void fillPresetSelectors();
 

@@ -41,8 +41,9 @@ SwitchWiring::SwitchWiring(Parts parts) : p_(parts), texts_(SwitchTexts::of(part
     requireArray(C_OptionEx3, p_.loaded, "C_OptionEx3");
     C_FlagBar1 = p_.loaded.require<controls::C_FlagBar>(QStringLiteral("C_FlagBar1"));
     requireArray(C_Button1, p_.loaded, "C_Button1");
-    // One-shot: its handler switches it off again.
-    Timer1 = p_.runtime.createTimer(SpringBackMs, false, [this] { Timer1_Timer(); });
+    // One-shot: its handler switches it off again. Its period is the stored one.
+    const ControlRecord& stored = p_.loaded.timer(QStringLiteral("Timer1"));
+    Timer1 = p_.runtime.createTimer(stored.interval, stored.enabled, [this] { Timer1_Timer(); });
 }
 
 SwitchWiring::~SwitchWiring() = default;

@@ -55,7 +55,6 @@ public:
 
     static constexpr int KeyOptions = 11;
     static constexpr int KeyRest = 5;
-    static constexpr int SpringBackMs = 300;
     static constexpr int ButtonRead = 0, ButtonUpload = 1, ButtonImport = 2, ButtonSave = 3;
     static constexpr int Mute = 0, Lock = 1, Reset = 2;
 

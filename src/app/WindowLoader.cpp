@@ -44,6 +44,18 @@ const ControlRecord* LoadedWindow::record(const QString& name, int index) const 
     return it == entries_.cend() ? nullptr : it->record;
 }
 
+const ControlRecord& LoadedWindow::timer(const QString& name) const {
+    const ControlRecord* r = record(name);
+    if (!r || r->kind != QLatin1String("Timer")) throw std::runtime_error(missing(name, -1));
+    if (r->interval < 1 || r->interval > 65535)
+        throw std::runtime_error(QStringLiteral("The window description gives the timer %1 an interval of %2 ms; "
+                                                "it must be 1 to 65535.")
+                                     .arg(name)
+                                     .arg(r->interval)
+                                     .toStdString());
+    return *r;
+}
+
 QPixmap WindowLoader::picture(const QString& path) {
     QSvgRenderer svg(path);
     if (svg.isValid()) {

@@ -42,6 +42,10 @@ public:
         throw std::runtime_error(missing(name, index));
     }
     const ControlRecord* record(const QString& name, int index = -1) const;
+    // The stored interval and start state of a timer the window code runs.
+    // Throws std::runtime_error when there is no such timer or its interval
+    // is not 1 to 65535 ms.
+    const ControlRecord& timer(const QString& name) const;
     // Every control besides the window itself, timers included.
     int count() const { return static_cast<int>(entries_.size()); }
 

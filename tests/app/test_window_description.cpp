@@ -16,6 +16,7 @@
 
 #include <QCoreApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -202,6 +203,43 @@ TEST_F(WindowTest, TimersKeepTheDesignValuesTheLinkRunsWith) {
         EXPECT_EQ(r->interval, t.timer.interval()) << t.name;
         EXPECT_EQ(r->enabled, t.timer.enabled()) << t.name;
     }
+}
+
+// An edit of the description alone must change what the window runs with.
+TEST_F(WindowTest, AnEditedDescriptionsTimersAndKeyPreviewAreWhatTheWindowRuns) {
+    auto d = describe(link::Skin::Big);
+    auto storedTimer = [&d](const char* name) -> app::ControlRecord& {
+        for (auto& c : d.controls)
+            if (c.name == QLatin1String(name)) return c;
+        throw std::runtime_error(name);
+    };
+    storedTimer("CommConnect").interval = 250;
+    storedTimer("Timer2").interval = 20;
+    storedTimer("Timer3").interval = 3000;
+    storedTimer("Timer4").interval = 2500;
+    storedTimer("TimeOuter").interval = 1200;
+    storedTimer("Timer1").interval = 600;
+    d.window.keyPreview = false;
+    MainFrm w(services(), link::Skin::Big, d);
+    EXPECT_EQ(w.link().commConnect().interval(), 250);
+    EXPECT_EQ(w.link().timer2().interval(), 20);
+    EXPECT_EQ(w.link().timer3().interval(), 3000);
+    EXPECT_EQ(w.link().timer4().interval(), 2500);
+    EXPECT_EQ(w.link().timeOuter().interval(), 1200);
+    w.Form_Load();
+
+    // The key row springs back after the stored 600 ms, not 300.
+    auto keyLit = [&](int i) { return w.loaded().get<controls::C_OptionEx>(QStringLiteral("C_OptionEx1"), i)->Value(); };
+    w.switches().C_OptionEx1_Click(2);
+    rt.advance(590);
+    EXPECT_TRUE(keyLit(2));
+    rt.advance(20);
+    EXPECT_TRUE(keyLit(5));
+
+    // Without key preview a key typed into a box no longer reaches the window.
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, QStringLiteral("w"));
+    QCoreApplication::sendEvent(w.loaded().require<QLineEdit>(QStringLiteral("Text1"), 0), &typed);
+    EXPECT_EQ(w.trafficLogWindow(), nullptr);
 }
 
 // --- faulty descriptions ---------------------------------------------------------
