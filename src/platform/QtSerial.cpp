@@ -36,7 +36,10 @@ namespace {
 
 class QtSerialDevice final : public SerialDevice {
 public:
-    explicit QtSerialDevice(const QString& path) { port_.setPortName(path); }
+    explicit QtSerialDevice(const QString& path) {
+        port_.setPortName(path);
+        QObject::connect(&port_, &QSerialPort::readyRead, [this] { drain(); });
+    }
     bool openPort() { return port_.open(QIODevice::ReadWrite); }
 
     bool configure(int baud, int dataBits) override {
@@ -45,18 +48,16 @@ public:
         if (!port_.setParity(QSerialPort::NoParity)) return false;
         if (!port_.setStopBits(QSerialPort::OneStop)) return false;
         port_.clear(QSerialPort::AllDirections);
+        rx_.clear();
         return true;
     }
     int bytesWaiting() override {
-        // Pull whatever the driver holds into Qt's buffer without waiting.
+        // Pull whatever the driver holds without waiting.
         port_.waitForReadyRead(0);
-        return static_cast<int>(port_.bytesAvailable());
+        drain();
+        return static_cast<int>(rx_.size());
     }
-    int read(std::uint8_t* buf, int max) override {
-        if (max <= 0) return 0;
-        const auto n = port_.read(reinterpret_cast<char*>(buf), max);
-        return n < 0 ? 0 : static_cast<int>(n);
-    }
+    int read(std::uint8_t* buf, int max) override { return rx_.take(buf, max); }
     void write(const std::uint8_t* buf, int n) override {
         if (n <= 0) return;
         port_.write(reinterpret_cast<const char*>(buf), n);
@@ -64,7 +65,19 @@ public:
     }
 
 private:
+    // Moves what Qt has read into the bounded queue. Qt's own buffer has no
+    // limit, so it is emptied each time; what the queue cannot hold is lost.
+    void drain() {
+        char chunk[ReceiveQueueBytes];
+        while (port_.bytesAvailable() > 0) {
+            const auto n = port_.read(chunk, sizeof chunk);
+            if (n <= 0) break;
+            rx_.push(reinterpret_cast<const std::uint8_t*>(chunk), static_cast<std::size_t>(n));
+        }
+    }
+
     QSerialPort port_;
+    ReceiveQueue rx_;
 };
 
 } // namespace
