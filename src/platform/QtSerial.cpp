@@ -39,6 +39,14 @@ public:
     explicit QtSerialDevice(const QString& path) {
         port_.setPortName(path);
         QObject::connect(&port_, &QSerialPort::readyRead, [this] { drain(); });
+        QObject::connect(&port_, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError e) {
+            // A hung-up or vanished device stays readable for ever and each read
+            // fails at once: reading on would spin the event loop until the link
+            // gives the port up. Leave it quiet; the loss shows as a missing
+            // reply. Closed from the event queue, outside Qt's own read handler.
+            if (e == QSerialPort::ReadError || e == QSerialPort::ResourceError)
+                QMetaObject::invokeMethod(&port_, [this] { if (port_.isOpen()) port_.close(); }, Qt::QueuedConnection);
+        });
     }
     bool openPort() { return port_.open(QIODevice::ReadWrite); }
 
@@ -53,13 +61,13 @@ public:
     }
     int bytesWaiting() override {
         // Pull whatever the driver holds without waiting.
-        port_.waitForReadyRead(0);
+        if (port_.isOpen()) port_.waitForReadyRead(0);
         drain();
         return static_cast<int>(rx_.size());
     }
     int read(std::uint8_t* buf, int max) override { return rx_.take(buf, max); }
     void write(const std::uint8_t* buf, int n) override {
-        if (n <= 0) return;
+        if (n <= 0 || !port_.isOpen()) return;
         port_.write(reinterpret_cast<const char*>(buf), n);
         port_.flush(); // pushes out what the driver takes now; never waits
     }
