@@ -5,6 +5,12 @@
 #include <QRegularExpression>
 #include <QSerialPort>
 
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+#endif
+
 namespace sonmira::platform {
 
 QString portAliasDir() {
@@ -34,6 +40,36 @@ QString systemPortFor(const QString& comName) {
 
 namespace {
 
+#ifndef Q_OS_WIN
+// The flow control the driver has for the device now. QSerialPort::open applies
+// the flow control it is given, so this is read first and handed over. The
+// descriptor stays open until the port is open, so that no last close in
+// between drops the modem lines.
+class DriverFlowControl {
+public:
+    explicit DriverFlowControl(const QString& path)
+        : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {}
+    ~DriverFlowControl() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    DriverFlowControl(const DriverFlowControl&) = delete;
+    DriverFlowControl& operator=(const DriverFlowControl&) = delete;
+
+    QSerialPort::FlowControl value() const {
+        termios t{};
+        if (fd_ < 0 || tcgetattr(fd_, &t) != 0) return QSerialPort::NoFlowControl;
+        if (t.c_cflag & CRTSCTS) return QSerialPort::HardwareControl;
+        // IXON alone is every fresh terminal's default, not a choice anyone made:
+        // taken as flow control it would swallow 0x11 and 0x13 from the replies.
+        if ((t.c_iflag & (IXON | IXOFF)) == (IXON | IXOFF)) return QSerialPort::SoftwareControl;
+        return QSerialPort::NoFlowControl;
+    }
+
+private:
+    int fd_;
+};
+#endif
+
 class QtSerialDevice final : public SerialDevice {
 public:
     explicit QtSerialDevice(const QString& path) {
@@ -48,7 +84,13 @@ public:
                 QMetaObject::invokeMethod(&port_, [this] { if (port_.isOpen()) port_.close(); }, Qt::QueuedConnection);
         });
     }
-    bool openPort() { return port_.open(QIODevice::ReadWrite); }
+    bool openPort() {
+#ifndef Q_OS_WIN
+        const DriverFlowControl driver(port_.portName());
+        port_.setFlowControl(driver.value());
+#endif
+        return port_.open(QIODevice::ReadWrite);
+    }
 
     bool configure(int baud, int dataBits) override {
         if (!port_.setBaudRate(baud)) return false;

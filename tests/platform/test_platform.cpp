@@ -137,6 +137,18 @@ protected:
     QtSerialPorts ports;
 };
 
+TEST_F(QtSerialOnPty, OpeningKeepsTheDriversFlowControl) {
+    termios t{};
+    ASSERT_EQ(tcgetattr(slave, &t), 0);
+    t.c_cflag |= CRTSCTS;
+    ASSERT_EQ(tcsetattr(slave, TCSANOW, &t), 0);
+    auto dev = ports.open("COM1");
+    ASSERT_NE(dev, nullptr);
+    ASSERT_TRUE(dev->configure(9600, 8));
+    ASSERT_EQ(tcgetattr(slave, &t), 0);
+    EXPECT_TRUE(t.c_cflag & CRTSCTS);
+}
+
 // 20,000 bytes arrive while nobody polls: the oldest 4096 wait, the rest is lost.
 TEST_F(QtSerialOnPty, NoiseBeyondTheReceiveQueueIsLost) {
     auto dev = ports.open("COM1");
