@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Idle cost of the running program: CPU share over a window and resident
-# memory, with no unit attached and with a connected simulated unit.
-# Targets: under 1 % of one core, under 60 MB resident.
+# memory, with no unit attached, with a connected simulated unit, and in the
+# seconds after a connected unit went away, before its loss is reported.
+# Targets: under 1 % of one core (under 2 % once the unit went away), under
+# 60 MB resident.
 #   bench/idle.sh [seconds]      (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,17 +18,20 @@ printf '{"screens":[{"name":"s0","x":0,"y":0,"width":1280,"height":1024,"logical
 export QT_QPA_PLATFORM="offscreen:configfile=$work/screen.json"
 tick=$(getconf CLK_TCK)
 
-# measure NAME: runs the program with the aliases in $XDG_CONFIG_HOME.
+# measure NAME [SECONDS [SETUP]]: runs the program with the aliases in
+# $XDG_CONFIG_HOME; SETUP runs after the start-up, right before the window.
 measure() {
+  local window=${2:-$secs} setup=${3:-}
   build/src/app/sonmira & local pid=$!
   pids+=("$pid")
   sleep 3 # start-up and the first scan
+  if [ -n "$setup" ]; then "$setup"; fi
   local t0; t0=$(awk '{print $14+$15}' "/proc/$pid/stat")
-  sleep "$secs"
+  sleep "$window"
   local t1; t1=$(awk '{print $14+$15}' "/proc/$pid/stat")
   local rss; rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
   kill "$pid"; wait "$pid" 2>/dev/null || true
-  awk -v a="$t0" -v b="$t1" -v hz="$tick" -v s="$secs" -v r="$rss" -v n="$1" \
+  awk -v a="$t0" -v b="$t1" -v hz="$tick" -v s="$window" -v r="$rss" -v n="$1" \
     'BEGIN { printf "%-16s cpu %6.3f %% of one core   rss %6.1f MB\n", n, 100*(b-a)/hz/s, r/1024 }'
 }
 
@@ -40,8 +45,20 @@ aliases() {
 aliases none
 measure "no unit"
 
-aliases unit
-build/tools/sonmira-unit-sim --link "$work/unit" >/dev/null & pids+=("$!")
-for _ in $(seq 50); do [ -e "$work/unit" ] && break; sleep 0.1; done
-ln -sf "$work/unit" "$XDG_CONFIG_HOME/sonmira/ports/COM1"
+# unit NAME: a simulated unit on COM1; its process id in $sim.
+unit() {
+  aliases "$1"
+  build/tools/sonmira-unit-sim --link "$work/$1" >/dev/null & sim=$!
+  pids+=("$sim")
+  for _ in $(seq 50); do [ -e "$work/$1" ] && break; sleep 0.1; done
+  ln -sf "$work/$1" "$XDG_CONFIG_HOME/sonmira/ports/COM1"
+}
+
+unit connected
 measure "connected unit"
+
+# The unit's program is killed and its terminal hangs up. The watchdog reports
+# the loss no sooner than 4 s after the next heartbeat: the window ends before.
+unit gone
+kill_unit() { kill -KILL "$sim"; wait "$sim" 2>/dev/null || true; }
+measure "unit gone" 3 kill_unit

@@ -19,7 +19,18 @@ void SimLine::hostWrote(const std::vector<std::uint8_t>& bytes) {
     timing_.setPaced(engine_.faults().paced);
     const std::int64_t arrived = timing_.arrival(nowNs(), bytes.size());
     const auto answer = engine_.receive(bytes);
-    send(answer, arrived + std::int64_t{engine_.faults().replyDelayMs} * 1'000'000);
+    const std::int64_t sent = send(answer, arrived + std::int64_t{engine_.faults().replyDelayMs} * 1'000'000);
+    if (engine_.noisePending() > 0) flood(sent);
+}
+
+void SimLine::flood(std::int64_t readyNs) {
+    rt_.post(msUntil(readyNs), [this, alive = alive_] {
+        if (!*alive) return;
+        while (engine_.noisePending() > 0) {
+            const auto noise = engine_.takeNoise(platform::ReceiveQueueBytes);
+            if (line_.open) line_.deliver(noise);
+        }
+    });
 }
 
 void SimLine::sendSelectorReset() { sendRaw(engine_.selectorReset()); }
@@ -29,14 +40,14 @@ void SimLine::sendRaw(const std::vector<std::uint8_t>& bytes) {
     send(bytes, nowNs());
 }
 
-void SimLine::send(const std::vector<std::uint8_t>& bytes, std::int64_t readyNs) {
-    if (bytes.empty()) return;
+int SimLine::msUntil(std::int64_t t) const {
+    return static_cast<int>((std::max<std::int64_t>(0, t - nowNs()) + 999'999) / 1'000'000);
+}
+
+std::int64_t SimLine::send(const std::vector<std::uint8_t>& bytes, std::int64_t readyNs) {
+    if (bytes.empty()) return readyNs;
     const auto times = timing_.departures(readyNs, bytes.size());
-    const std::int64_t now = nowNs();
     // One posted delivery per millisecond of runtime clock, bytes in order.
-    const auto msUntil = [now](std::int64_t t) {
-        return static_cast<int>((std::max<std::int64_t>(0, t - now) + 999'999) / 1'000'000);
-    };
     std::size_t i = 0;
     while (i < bytes.size()) {
         const int delayMs = msUntil(times[i]);
@@ -48,6 +59,7 @@ void SimLine::send(const std::vector<std::uint8_t>& bytes, std::int64_t readyNs)
             if (*alive && line->open) line->deliver(batch);
         });
     }
+    return times.back();
 }
 
 } // namespace sonmira::unitsim

@@ -3,7 +3,9 @@
 // what the program writes reaches the engine at once (or at 9600 baud when
 // paced), and the answers come back through Runtime::post after the reply
 // delay and the line time. Bytes sent while the program has the port closed
-// are lost, as on a real line.
+// are lost, as on a real line. Line noise (UnitFaults::floodAfter) comes at
+// once behind the answer, as from a fast adapter: what the program's receive
+// queue cannot take is lost.
 #include "UnitEngine.h"
 #include "platform/Runtime.h"
 #include "platform/VirtualSerial.h"
@@ -35,8 +37,12 @@ public:
 
 private:
     void hostWrote(const std::vector<std::uint8_t>& bytes);
-    void send(const std::vector<std::uint8_t>& bytes, std::int64_t readyNs);
+    // Returns when the last byte leaves the line.
+    std::int64_t send(const std::vector<std::uint8_t>& bytes, std::int64_t readyNs);
+    void flood(std::int64_t readyNs);
     std::int64_t nowNs() const { return rt_.nowMs() * 1'000'000; }
+    // Whole milliseconds of runtime clock until t, at least 0.
+    int msUntil(std::int64_t t) const;
 
     platform::Runtime& rt_;
     platform::VirtualLine& line_;

@@ -138,15 +138,19 @@ void UnitEngine::command(const CommandPacket& p, std::vector<std::uint8_t>& out)
     ++answered_;
     out.push_back(reply);
     if (answered_ == faults_.selectorResetAfter) out.push_back(SelectorReset);
-    if (answered_ == faults_.floodAfter) {
-        // Line noise: every byte value, reply bytes included (xorshift32).
-        for (int i = 0; i < faults_.floodBytes; ++i) {
-            noise_ ^= noise_ << 13;
-            noise_ ^= noise_ >> 17;
-            noise_ ^= noise_ << 5;
-            out.push_back(static_cast<std::uint8_t>(noise_));
-        }
+    if (answered_ == faults_.floodAfter) noisePending_ += static_cast<std::size_t>(std::max(faults_.floodBytes, 0));
+}
+
+std::vector<std::uint8_t> UnitEngine::takeNoise(std::size_t max) {
+    std::vector<std::uint8_t> out(std::min(max, noisePending_));
+    noisePending_ -= out.size();
+    for (auto& b : out) { // xorshift32
+        noise_ ^= noise_ << 13;
+        noise_ ^= noise_ >> 17;
+        noise_ ^= noise_ << 5;
+        b = static_cast<std::uint8_t>(noise_);
     }
+    return out;
 }
 
 std::int64_t LineTiming::arrival(std::int64_t nowNs, std::size_t n) {

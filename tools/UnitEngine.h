@@ -22,7 +22,7 @@ struct UnitFaults {
     int echoLimit = -1;        // heartbeats echoed before the echo stops; -1: never stops
     int commandLimit = -1;     // commands answered before the unit falls silent; -1: never
     int selectorResetAfter = -1; // sends 0xFE once, right after answering this many commands
-    int floodAfter = -1;       // sends floodBytes of noise after answering this many commands
+    int floodAfter = -1;       // owes floodBytes of noise after answering this many commands
     int floodBytes = 4096;
     int replyDelayMs = 0;      // between a command's arrival and its answer
     bool paced = false;        // output at 9600 baud 8N1 (about 1.04 ms a byte)
@@ -46,6 +46,12 @@ public:
     std::vector<std::uint8_t> receive(const std::vector<std::uint8_t>& bytes) {
         return receive(bytes.data(), bytes.size());
     }
+
+    // Line noise owed since a flood began (UnitFaults::floodAfter). It follows
+    // the answer as fast as the line takes it, so it is made as it is sent.
+    std::size_t noisePending() const { return noisePending_; }
+    // Up to max bytes of that noise: every byte value, reply bytes included.
+    std::vector<std::uint8_t> takeNoise(std::size_t max);
 
     // The key selector reset (0xFE) that the unit may send at any time; empty
     // while the unit is silent.
@@ -90,6 +96,7 @@ private:
     int commits_ = 0;
     std::size_t dropped_ = 0;
     std::uint32_t noise_ = 0x2545F491u;
+    std::size_t noisePending_ = 0;
 };
 
 // When bytes cross a 9600-baud 8N1 line (ten bit times a byte). Without pacing

@@ -43,7 +43,9 @@ Options:
   --stop-echo-after N     echo N heartbeats, then stop echoing
   --stop-after N          answer N commands, then fall silent (no echo either)
   --reset-after N         send 0xFE once, right after answering the Nth command
-  --flood-after N         send noise right after answering the Nth command
+  --flood-after N         right after answering the Nth command, send noise as
+                          fast as the terminal takes it; what it cannot take
+                          is lost, as from a fast adapter
   --flood-bytes COUNT     how much noise --flood-after sends (default 4096)
   --verbose               show the traffic on standard error
   --help                  show this text
@@ -246,7 +248,10 @@ int main(int argc, char** argv) {
             wait.tv_nsec = static_cast<long>(left % 1'000'000'000);
             waitPtr = &wait;
         }
-        pollfd fds[2] = {{term.master, POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
+        // Noise goes out behind the answers, whenever the terminal has room.
+        const bool noiseNext = outbox.empty() && unit.noisePending() > 0;
+        pollfd fds[2] = {{term.master, static_cast<short>(POLLIN | (noiseNext ? POLLOUT : 0)), 0},
+                         {wakePipe[0], POLLIN, 0}};
         if (ppoll(fds, 2, waitPtr, nullptr) < 0 && errno != EINTR) break;
 
         if (fds[1].revents & POLLIN) {
@@ -279,6 +284,14 @@ int main(int argc, char** argv) {
             const auto written = write(term.master, buf, due);
             if (written < 0 && errno != EAGAIN && errno != EIO) break;
             outbox.erase(outbox.begin(), outbox.begin() + static_cast<std::ptrdiff_t>(due));
+        }
+        // Made as it is sent, and what the terminal does not take now is
+        // dropped: the unit never holds more than one chunk of it.
+        if (noiseNext && (fds[0].revents & POLLOUT)) {
+            const auto noise = unit.takeNoise(sizeof buf);
+            if (opt.verbose) std::fprintf(stderr, "unit: %zu bytes of noise\n", noise.size());
+            const auto written = write(term.master, noise.data(), noise.size());
+            if (written < 0 && errno != EAGAIN && errno != EIO) break;
         }
     }
     return 0;

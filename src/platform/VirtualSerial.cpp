@@ -18,14 +18,7 @@ public:
         return true;
     }
     int bytesWaiting() override { return static_cast<int>(line_.rx.size()); }
-    int read(std::uint8_t* buf, int max) override {
-        const int n = std::min<int>(max, static_cast<int>(line_.rx.size()));
-        for (int i = 0; i < n; ++i) {
-            buf[i] = line_.rx.front();
-            line_.rx.pop_front();
-        }
-        return n;
-    }
+    int read(std::uint8_t* buf, int max) override { return line_.rx.take(buf, max); }
     void write(const std::uint8_t* buf, int n) override {
         std::vector<std::uint8_t> bytes(buf, buf + std::max(0, n));
         line_.written.insert(line_.written.end(), bytes.begin(), bytes.end());

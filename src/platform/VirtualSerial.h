@@ -5,7 +5,6 @@
 
 #include <QHash>
 
-#include <deque>
 #include <functional>
 #include <vector>
 
@@ -22,9 +21,9 @@ public:
     // Called with the bytes the program writes.
     std::function<void(const std::vector<std::uint8_t>&)> onWrite;
 
-    // Far end: bytes for the program to read.
-    void deliver(const std::vector<std::uint8_t>& bytes) { rx.insert(rx.end(), bytes.begin(), bytes.end()); }
-    std::deque<std::uint8_t> rx;
+    // Far end: bytes for the program to read; beyond a full queue they are lost.
+    void deliver(const std::vector<std::uint8_t>& bytes) { rx.push(bytes.data(), bytes.size()); }
+    ReceiveQueue rx;
     std::vector<std::uint8_t> written; // everything the program wrote, in order
 };
 

@@ -165,7 +165,10 @@ TEST_F(CommandLinkTest, ReplyBufferWrapsTo1000AfterFiveThousandBytes) {
     ASSERT_TRUE(link->SendCommand(true, 1, link::CmdRead, link::GroupLock, 0, 0, 0, false));
     // ExpectData stays set: everything that follows goes on into ReplyData.
     auto& line = lineOf(unit);
-    for (int i = 1; i < 5000; ++i) line.deliver({static_cast<std::uint8_t>(i % 200)});
+    for (int i = 1; i < 5000; ++i) {
+        line.deliver({static_cast<std::uint8_t>(i % 200)});
+        if (i % 1000 == 0) rt.advance(200); // as fast as the poll takes them
+    }
     rt.advance(2000);
     EXPECT_EQ(link->ReplyCount, 5000);
     line.deliver({0xAB});
@@ -188,6 +191,27 @@ TEST_F(CommandLinkTest, ReceivePollTakesAtMostOneHundredBytesPerTick) {
     EXPECT_EQ(line.rx.size(), 0u);
     link->Timer2_Timer();
     EXPECT_EQ(link->port().InQueueCount, 0);
+}
+
+// Noise far faster than the poll takes it: the driver queue holds 4096 bytes
+// and loses the rest, so a second later a read gets the unit's own answer.
+TEST_F(CommandLinkTest, NoiseBurstIsCutToTheReceiveQueue) {
+    auto& unit = unitOn(1);
+    unit.answer = [](const Packet&) { return Packet{0x42}; };
+    connectTo(1);
+    auto& line = lineOf(unit);
+    std::size_t most = 0;
+    for (int ms = 0; ms < 50; ++ms) { // 50,000 bytes in 50 ms
+        std::vector<std::uint8_t> noise(1000);
+        for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(0x10 + i % 32);
+        line.deliver(noise);
+        most = std::max(most, line.rx.size());
+        rt.advance(1);
+    }
+    rt.advance(1000);
+    ASSERT_TRUE(link->SendCommand(true, 1, link::CmdRead, link::GroupMusic, 0, 1, 0, false));
+    EXPECT_EQ(link->ReplyData[0], 0x42);
+    EXPECT_LE(most, 4096u);
 }
 
 TEST_F(CommandLinkTest, TrafficLogOnlyWhileWindowIsLoaded) {

@@ -1,4 +1,5 @@
-// Virtual time, timer semantics, COM port naming and the Qt file dialogs.
+// Virtual time, timer semantics, COM port naming, the Qt file dialogs and the
+// Qt serial port on a pseudo-terminal.
 #include "TestSupport.h"
 #include "platform/Desktop.h"
 #include "platform/QtSerial.h"
@@ -6,12 +7,21 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 using namespace sonmira::platform;
 
@@ -130,6 +140,71 @@ TEST(QtDesktop, OpenDialogReturnsATypedNameThatDoesNotExist) {
         {nullptr, QStringLiteral("View profile"), QStringLiteral("Sound Profile (*.ZSP)"), dir.path(), false});
     EXPECT_FALSE(refused);
     EXPECT_EQ(path, dir.filePath(QStringLiteral("Missing.ZSP")));
+}
+
+// A pseudo-terminal reached as COM1 through a private alias folder; the test
+// holds the terminal's far end (master) and a descriptor of its own on the port.
+class QtSerialOnPty : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sonmira::test::ensureApp();
+        ASSERT_TRUE(dir.isValid());
+        qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+        char name[128] = {};
+        ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+        fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+        QDir().mkpath(portAliasDir());
+        ASSERT_TRUE(QFile::link(QString::fromLocal8Bit(name), portAliasDir() + "/COM1"));
+    }
+    void TearDown() override {
+        if (slave >= 0) close(slave);
+        if (master >= 0) close(master);
+        if (saved.isNull()) qunsetenv("XDG_CONFIG_HOME");
+        else qputenv("XDG_CONFIG_HOME", saved);
+    }
+
+    QTemporaryDir dir;
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    int master = -1, slave = -1;
+    QtSerialPorts ports;
+};
+
+TEST_F(QtSerialOnPty, OpeningKeepsTheDriversFlowControl) {
+    termios t{};
+    ASSERT_EQ(tcgetattr(slave, &t), 0);
+    t.c_cflag |= CRTSCTS;
+    ASSERT_EQ(tcsetattr(slave, TCSANOW, &t), 0);
+    auto dev = ports.open("COM1");
+    ASSERT_NE(dev, nullptr);
+    ASSERT_TRUE(dev->configure(9600, 8));
+    ASSERT_EQ(tcgetattr(slave, &t), 0);
+    EXPECT_TRUE(t.c_cflag & CRTSCTS);
+}
+
+// 20,000 bytes arrive while nobody polls: the oldest 4096 wait, the rest is lost.
+TEST_F(QtSerialOnPty, NoiseBeyondTheReceiveQueueIsLost) {
+    auto dev = ports.open("COM1");
+    ASSERT_NE(dev, nullptr);
+    ASSERT_TRUE(dev->configure(9600, 8));
+    std::vector<std::uint8_t> sent(20000);
+    for (std::size_t i = 0; i < sent.size(); ++i) sent[i] = static_cast<std::uint8_t>(i * 7 % 251);
+    std::size_t off = 0;
+    QElapsedTimer t;
+    t.start();
+    while (off < sent.size() && t.elapsed() < 5000) {
+        const auto n = write(master, sent.data() + off, sent.size() - off);
+        if (n > 0) off += static_cast<std::size_t>(n);
+        dev->bytesWaiting(); // the terminal's buffer is small: keep it flowing
+    }
+    ASSERT_EQ(off, sent.size());
+    for (int i = 0; i < 50; ++i) { // what is still in the terminal arrives
+        dev->bytesWaiting();
+        QThread::msleep(2);
+    }
+    EXPECT_EQ(dev->bytesWaiting(), 4096);
+    std::vector<std::uint8_t> got(sent.size());
+    ASSERT_EQ(dev->read(got.data(), static_cast<int>(got.size())), 4096);
+    EXPECT_TRUE(std::equal(got.begin(), got.begin() + 4096, sent.begin()));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "platform/QtRuntime.h"
 #include "platform/QtSerial.h"
 
+#include <QAbstractEventDispatcher>
 #include <QElapsedTimer>
 #include <QFileInfo>
 
@@ -126,6 +127,27 @@ TEST_F(LinkEndToEnd, UnitFallingSilentMidCommandDropsTheLink) {
     EXPECT_EQ(host.status, dev->texts().notConnected);
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].style, platform::MsgStyle::Exclamation);
+    EXPECT_EQ(desktop.messages[0].text, dev->texts().timeoutMessage);
+}
+
+// The unit's program ends and its terminal hangs up. The dead port is left
+// alone meanwhile, and the heartbeat's watchdog reports the loss once.
+TEST_F(LinkEndToEnd, UnitGoneLeavesTheEventLoopQuietUntilTheWatchdogReportsIt) {
+    startConnected();
+    sim.stop();
+    dev->Timer3_Timer(); // a heartbeat nobody echoes
+    int wakeups = 0;
+    const auto counting = QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake,
+                                           [&] { ++wakeups; });
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 500) rt.pumpWait();
+    QObject::disconnect(counting);
+    // The 15 ms poll wakes it some 35 times; reading a hung-up port, without end.
+    EXPECT_LT(wakeups, 500);
+    EXPECT_TRUE(dev->Connected);
+    EXPECT_TRUE(pumpUntil([&] { return !dev->Connected; }, 5000));
+    ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].text, dev->texts().timeoutMessage);
 }
 

@@ -196,13 +196,18 @@ TEST(UnitEngineFaults, FloodFollowsTheAnswer) {
     f.floodAfter = 1;
     f.floodBytes = 3000;
     UnitEngine unit(f);
-    const auto out = unit.receive(ModelQuery);
-    ASSERT_EQ(out.size(), 3001u);
-    EXPECT_EQ(out[0], ModelAnswer);
+    EXPECT_EQ(unit.receive(ModelQuery), Bytes{ModelAnswer});
+    EXPECT_EQ(unit.noisePending(), 3000u);
+    const auto first = unit.takeNoise(1000);
+    const auto rest = unit.takeNoise(5000);
+    ASSERT_EQ(first.size() + rest.size(), 3000u);
+    EXPECT_EQ(unit.noisePending(), 0u);
     std::vector<int> seen(256);
-    for (std::size_t i = 1; i < out.size(); ++i) ++seen[out[i]];
+    for (auto b : first) ++seen[b];
+    for (auto b : rest) ++seen[b];
     EXPECT_GT(seen[SelectorReset] + seen[SyncByte] + seen[Acknowledge], 0); // real noise, special bytes too
     EXPECT_EQ(unit.receive(ModelQuery), Bytes{ModelAnswer});
+    EXPECT_EQ(unit.noisePending(), 0u);
 }
 
 TEST(LineTimingTest, UnpacedBytesCrossAtOnce) {
