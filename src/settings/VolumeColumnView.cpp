@@ -32,7 +32,6 @@ void VolumeColumnView::attach() {
         pal.setColor(QPalette::Base, QColor::fromRgb(BoxBackground));
         edit->setPalette(pal);
         if (VolumeColumn::readOnly(i)) edit->setReadOnly(true);
-        else edit->setMaxLength(VolumeColumn::MaxLength);
         edit->installEventFilter(this);
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& t) {
             if (!mirroring_) column_.setText(i, t);
@@ -98,6 +97,9 @@ bool VolumeColumnView::eventFilter(QObject* watched, QEvent* event) {
         return false;
     int code = key->text().at(0).unicode();
     column_.Text1_KeyPress(i, code);
+    // A character typed over a selection replaces it.
+    const QLineEdit* edit = box(i);
+    if (code != 0 && !VolumeColumn::roomToType(edit->text().size() - edit->selectedText().size())) code = 0;
     return code == 0;
 }
 

@@ -29,7 +29,6 @@ TEST(VolumeColumnView, WidgetsFollowTheColumnAndPassUserActionsToIt) {
     EXPECT_EQ(min->text(), "0");
     EXPECT_EQ(view.box(8)->text(), "KTV1");
     EXPECT_TRUE(view.box(2)->isReadOnly());
-    EXPECT_EQ(min->maxLength(), 2);
     EXPECT_EQ(view.spinner(8)->maximum(), 7);
 
     min->selectAll();
@@ -66,4 +65,31 @@ TEST(VolumeColumnView, WidgetsFollowTheColumnAndPassUserActionsToIt) {
     c.column.setSpinnerValue(5, 4);
     EXPECT_EQ(view.box(5)->text(), "MIC5");
     EXPECT_EQ(view.spinner(5)->value(), 4);
+}
+
+// Only typing is held to two characters: text the program puts in a box is
+// shown whole, so the box never shows a number its spinner does not hold.
+TEST(VolumeColumnView, ProgramTextIsShownWholeWhileTypingStopsAtTwoCharacters) {
+    sonmira::test::ensureApp();
+    QWidget window;
+    test::RecordingControls c;
+    VolumeColumnView view(c.column, &window);
+    c.column.setSpinnerValue(0, 5);
+    for (const auto& [i, text] : {std::pair{0, QStringLiteral("005")}, std::pair{1, QStringLiteral("080")}}) {
+        c.column.setText(i, text);
+        press(view.box(i), Qt::Key_Return, "\r");
+        EXPECT_EQ(view.box(i)->text(), text);
+        EXPECT_EQ(c.column.colour(i), BoxColour::Black);
+    }
+    EXPECT_EQ(c.column.spinnerValue(0), 5);
+    EXPECT_EQ(c.column.spinnerValue(1), 80);
+
+    QLineEdit* max = view.box(1);
+    max->end(false);
+    press(max, Qt::Key_1, "1");
+    EXPECT_EQ(max->text(), "080");
+    max->setText(QString());
+    for (const char* digit : {"1", "2", "3"}) press(max, Qt::Key_1, QLatin1String(digit));
+    EXPECT_EQ(max->text(), "12");
+    EXPECT_EQ(c.column.text(1), "12");
 }
