@@ -41,6 +41,10 @@ void VolumeColumnView::attach() {
         bar->setRange(0, VolumeColumn::spinnerTop(i));
         bar->setSingleStep(1);
         bar->setPageStep(1);
+        // Only the two arrows move a spinner: no wheel and no toolkit menu
+        // (its "Top" and "Bottom" would jump across the range).
+        bar->setContextMenuPolicy(Qt::NoContextMenu);
+        bar->installEventFilter(this);
         connect(bar, &QScrollBar::valueChanged, this, [this, i](int v) {
             if (!mirroring_) column_.setSpinnerValue(i, v);
         });
@@ -84,6 +88,8 @@ void VolumeColumnView::showSpinner(int i) {
 }
 
 bool VolumeColumnView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel)
+        return std::find(spinners_.begin(), spinners_.end(), watched) != spinners_.end();
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     const auto it = std::find(boxes_.begin(), boxes_.end(), watched);
     if (it == boxes_.end()) return QObject::eventFilter(watched, event);

@@ -2,10 +2,13 @@
 #include "settings/VolumeColumnView.h"
 #include "TestSupport.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -92,4 +95,35 @@ TEST(VolumeColumnView, ProgramTextIsShownWholeWhileTypingStopsAtTwoCharacters) {
     for (const char* digit : {"1", "2", "3"}) press(max, Qt::Key_1, QLatin1String(digit));
     EXPECT_EQ(max->text(), "12");
     EXPECT_EQ(c.column.text(1), "12");
+}
+
+// The spinners move only by their two arrows: no wheel, no toolkit menu whose
+// "Bottom" would jump a Min from 20 to 80, and keys never reach them.
+TEST(VolumeColumnView, SpinnersMoveOnlyByTheirArrows) {
+    sonmira::test::ensureApp();
+    QWidget window;
+    test::RecordingControls c;
+    VolumeColumnView view(c.column, &window);
+    window.show();
+    QScrollBar* bar = view.spinner(0);
+    bar->resize(13, 18);
+
+    QWheelEvent wheel(QPointF(6, 9), bar->mapToGlobal(QPointF(6, 9)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(bar, &wheel);
+    EXPECT_EQ(c.column.spinnerValue(0), 0);
+
+    bool menuShown = false;
+    QTimer::singleShot(0, &window, [&menuShown] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            menuShown = true;
+            menu->close();
+        }
+    });
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(6, 9), bar->mapToGlobal(QPoint(6, 9)));
+    QApplication::sendEvent(bar, &menu);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(menuShown);
+
+    EXPECT_EQ(bar->focusPolicy(), Qt::NoFocus);
 }
