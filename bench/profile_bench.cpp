@@ -1,5 +1,7 @@
 // Time of one profile save and one import, beside the time the same save
-// takes as 212 separate key writes that each read and replace the file.
+// takes as 212 separate key writes that each read and replace the file; then
+// the import of a profile whose section goes on with other keys up to the
+// largest file read, with the peak memory of the process.
 //   profile_bench [rounds]
 #include "RecordingControls.h"
 #include "platform/Desktop.h"
@@ -7,7 +9,10 @@
 #include "settings/Ini_Oper.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
@@ -63,8 +68,26 @@ int main(int argc, char** argv) {
         }
     });
 
+    // Short key lines in the profile's own section make the most keys to
+    // look through per byte.
+    const QString largePath = dir.filePath("large.ZSP");
+    {
+        QByteArray large = platform::ProfileImage::load(path).bytes();
+        for (int i = 0; large.size() < platform::ProfileImage::MaxFileSize - 16; ++i)
+            large += 'k' + QByteArray::number(i % 100000) + "=1\r\n";
+        QFile out(largePath);
+        if (!out.open(QIODevice::WriteOnly) || out.write(large) != large.size()) std::abort();
+    }
+    const double largeLoad = millisecondsPerRound(1, [&] {
+        if (ini.loadFrom(largePath) != settings::ProfileOutcome::Loaded) std::abort();
+    });
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+
     std::printf("profile save, one replacement:      %8.3f ms\n", save);
     std::printf("profile import, one read:           %8.3f ms\n", load);
     std::printf("profile save, 212 key replacements: %8.3f ms (%.0fx)\n", perKey, perKey / save);
+    std::printf("profile import, %lld MiB file:       %8.3f ms, peak memory %ld MiB\n",
+                static_cast<long long>(platform::ProfileImage::MaxFileSize >> 20), largeLoad, usage.ru_maxrss / 1024);
     return 0;
 }

@@ -142,7 +142,8 @@ QWidget* label(const ControlRecord& r, QWidget* parent) {
 QWidget* textBox(const ControlRecord& r, QWidget* parent) {
     auto* c = new QLineEdit(r.text, parent);
     c->setAlignment(r.alignment | Qt::AlignVCenter);
-    if (r.maxLength > 0) c->setMaxLength(r.maxLength);
+    // MaxLength limits typing, never the text the program writes, so it is
+    // not the toolkit's limit (that cuts both): the box's key filter keeps it.
     c->setReadOnly(r.locked);
     c->setFrame(r.borderStyle != 0);
     setColour(c, QPalette::Base, r.backColor);

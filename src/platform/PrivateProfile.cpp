@@ -4,7 +4,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <iterator>
+#include <algorithm>
+#include <cstring>
 
 namespace sonmira::platform {
 
@@ -12,66 +13,121 @@ namespace {
 
 const QByteArray Crlf = QByteArrayLiteral("\r\n");
 
-// Names match without regard to ASCII letter case; other bytes as they are.
-QByteArray fold(const QByteArray& name) { return name.trimmed().toLower(); }
-QByteArray fold(const QString& name) { return fold(name.toLatin1()); }
+char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
-bool isHeader(const QByteArray& trimmed) { return trimmed.startsWith('['); }
+// Names match without regard to ASCII letter case and to blanks around them;
+// other bytes as they are.
+QByteArray fold(QByteArrayView name) {
+    QByteArray out = name.trimmed().toByteArray();
+    for (char& c : out) c = lower(c);
+    return out;
+}
+QByteArray fold(const QString& name) { return fold(QByteArrayView(name.toLatin1())); }
 
-QByteArray headerName(const QByteArray& trimmed) {
+// FNV-1a over the folded name, without building it.
+quint32 nameHash(QByteArrayView trimmed) {
+    quint32 h = 2166136261u;
+    for (char c : trimmed) {
+        h ^= quint8(lower(c));
+        h *= 16777619u;
+    }
+    return h;
+}
+
+bool sameName(QByteArrayView trimmed, const QByteArray& folded) {
+    if (trimmed.size() != folded.size()) return false;
+    for (qsizetype i = 0; i < folded.size(); ++i)
+        if (lower(trimmed[i]) != folded[i]) return false;
+    return true;
+}
+
+bool isHeader(QByteArrayView trimmed) { return trimmed.startsWith('['); }
+
+QByteArrayView headerName(QByteArrayView trimmed) {
     const qsizetype close = trimmed.indexOf(']');
-    return trimmed.mid(1, close < 0 ? -1 : close - 1);
+    return trimmed.sliced(1, (close < 0 ? trimmed.size() : close) - 1).trimmed();
 }
 
-// Later sections and keys of a name already seen are kept but never found.
-void keepFirst(QHash<QByteArray, qsizetype>& index, const QByteArray& name, qsizetype at) {
-    if (!index.contains(name)) index.insert(name, at);
-}
+// The name of a key line: what stands before its first "=", trimmed.
+QByteArrayView keyName(QByteArrayView trimmed) { return trimmed.first(trimmed.indexOf('=')).trimmed(); }
 
 } // namespace
 
-ProfileImage::ProfileImage(const QByteArray& bytes) {
-    qsizetype pos = 0;
-    while (pos < bytes.size()) {
-        const qsizetype lf = bytes.indexOf('\n', pos);
-        Line line;
-        if (lf < 0) {
-            line.text = bytes.mid(pos);
-            pos = bytes.size();
-        } else {
-            const bool cr = lf > pos && bytes[lf - 1] == '\r';
-            line.text = bytes.mid(pos, lf - pos - (cr ? 1 : 0));
-            line.end = cr ? Crlf : QByteArrayLiteral("\n");
-            pos = lf + 1;
-        }
-        addLine(std::move(line));
-    }
+ProfileImage::ProfileImage(const QByteArray& bytes) : source_(bytes) {}
+
+ProfileImage::Line ProfileImage::lineAt(qsizetype begin) const {
+    const char* data = source_.constData();
+    const qsizetype size = source_.size();
+    const void* lf = std::memchr(data + begin, '\n', std::size_t(size - begin));
+    if (!lf) return {begin, size, size};
+    const qsizetype at = static_cast<const char*>(lf) - data;
+    const bool cr = at > begin && data[at - 1] == '\r';
+    return {begin, cr ? at - 1 : at, at + 1};
 }
 
-void ProfileImage::addLine(Line line) {
-    const QByteArray trimmed = line.text.trimmed();
-    if (isHeader(trimmed)) {
-        keepFirst(sectionIndex_, fold(headerName(trimmed)), qsizetype(sections_.size()));
-        sections_.push_back(Section{});
-        sections_.back().lines.push_back(std::move(line));
-        return;
+QByteArrayView ProfileImage::textOf(const Line& line) const {
+    return QByteArrayView(source_.constData() + line.begin, line.textEnd - line.begin);
+}
+
+// Later sections and keys of a name already seen are kept but never found.
+ProfileImage::Section ProfileImage::scanSection(const QByteArray& folded) const {
+    Section s;
+    s.name = folded;
+    const qsizetype size = source_.size();
+    qsizetype pos = 0;
+    Line last;
+    while (pos < size && !s.inSource) {
+        last = lineAt(pos);
+        pos = last.end;
+        const QByteArrayView t = textOf(last).trimmed();
+        s.inSource = isHeader(t) && sameName(headerName(t), folded);
     }
-    if (sections_.empty()) {
-        preamble_.push_back(std::move(line));
-        return;
+    if (!s.inSource) return s;
+    while (pos < size) {
+        const Line line = lineAt(pos);
+        pos = line.end;
+        const QByteArrayView t = textOf(line).trimmed();
+        if (t.isEmpty()) continue; // blank lines followed by more text belong inside the section
+        if (isHeader(t)) break;
+        last = line;
+        if (t.contains('=')) s.keys.push_back({nameHash(keyName(t)), line.begin});
     }
-    Section& s = sections_.back();
-    if (trimmed.isEmpty()) {
-        s.blankTail.push_back(std::move(line));
-        return;
+    // After the section's last non-blank line, before its trailing blank
+    // lines; appending there keeps a save linear in the size of the file.
+    s.insertAt = last.end;
+    s.lastLineUnended = last.end == last.textEnd;
+    std::stable_sort(s.keys.begin(), s.keys.end(), [](const KeyRef& a, const KeyRef& b) { return a.hash < b.hash; });
+    return s;
+}
+
+ProfileImage::Section& ProfileImage::section(const QString& name) const {
+    const QByteArray folded = fold(name);
+    for (Section& s : sections_)
+        if (s.name == folded) return s;
+    sections_.push_back(scanSection(folded));
+    return sections_.back();
+}
+
+const ProfileImage::KeyRef* ProfileImage::findKey(const Section& s, const QByteArray& folded) const {
+    const quint32 hash = nameHash(folded);
+    auto it = std::lower_bound(s.keys.begin(), s.keys.end(), hash,
+                               [](const KeyRef& k, quint32 h) { return k.hash < h; });
+    // Keys of one hash stand in file order, so the first that matches is
+    // the first of its name.
+    for (; it != s.keys.end() && it->hash == hash; ++it)
+        if (sameName(keyName(textOf(lineAt(it->begin)).trimmed()), folded)) return &*it;
+    return nullptr;
+}
+
+std::optional<QByteArray> ProfileImage::keyText(const Section& s, const QByteArray& folded) const {
+    if (const KeyRef* k = s.inSource ? findKey(s, folded) : nullptr) {
+        const auto r = replaced_.find(k->begin);
+        if (r != replaced_.end()) return r->second.text;
+        return textOf(lineAt(k->begin)).toByteArray();
     }
-    // Blank lines followed by more text belong inside the section.
-    s.lines.insert(s.lines.end(), std::make_move_iterator(s.blankTail.begin()),
-                   std::make_move_iterator(s.blankTail.end()));
-    s.blankTail.clear();
-    const qsizetype eq = trimmed.indexOf('=');
-    if (eq >= 0) keepFirst(s.keys, fold(trimmed.left(eq)), qsizetype(s.lines.size()));
-    s.lines.push_back(std::move(line));
+    for (const AddedKey& a : s.addedKeys)
+        if (a.name == folded) return a.text;
+    return std::nullopt;
 }
 
 std::optional<ProfileImage> ProfileImage::read(const QString& path) {
@@ -89,22 +145,11 @@ std::optional<ProfileImage> ProfileImage::read(const QString& path) {
 
 ProfileImage ProfileImage::load(const QString& path) { return read(path).value_or(ProfileImage{}); }
 
-const ProfileImage::Section* ProfileImage::findSection(const QString& name) const {
-    const auto it = sectionIndex_.constFind(fold(name));
-    return it == sectionIndex_.cend() ? nullptr : &sections_[std::size_t(*it)];
-}
-
-ProfileImage::Section* ProfileImage::findSection(const QString& name) {
-    return const_cast<Section*>(std::as_const(*this).findSection(name));
-}
-
-std::optional<QString> ProfileImage::value(const QString& section, const QString& key) const {
-    const Section* s = findSection(section);
-    if (!s) return std::nullopt;
-    const auto it = s->keys.constFind(fold(key));
-    if (it == s->keys.cend()) return std::nullopt;
-    const QByteArray& text = s->lines[std::size_t(*it)].text;
-    QByteArray v = text.mid(text.indexOf('=') + 1);
+std::optional<QString> ProfileImage::value(const QString& sectionName, const QString& key) const {
+    const Section& s = section(sectionName);
+    const std::optional<QByteArray> text = keyText(s, fold(key));
+    if (!text) return std::nullopt;
+    QByteArray v = text->mid(text->indexOf('=') + 1);
     const qsizetype nul = v.indexOf('\0');
     if (nul >= 0) v.truncate(nul);
     v = v.trimmed();
@@ -112,50 +157,79 @@ std::optional<QString> ProfileImage::value(const QString& section, const QString
     return QString::fromLatin1(v);
 }
 
-// Gives the last line of the image a line end, so that a line can follow it.
-void ProfileImage::endLastLine() {
-    std::vector<Line>* last = &preamble_;
-    if (!sections_.empty()) {
-        Section& s = sections_.back();
-        last = s.blankTail.empty() ? &s.lines : &s.blankTail;
-    }
-    if (!last->empty() && last->back().end.isEmpty()) last->back().end = Crlf;
-}
-
-void ProfileImage::setValue(const QString& section, const QString& key, const QString& value) {
+void ProfileImage::setValue(const QString& sectionName, const QString& key, const QString& value) {
     const QByteArray name = key.toLatin1().trimmed();
-    QByteArray text = name + '=' + value.toLatin1();
-    Section* s = findSection(section);
-    if (!s) {
-        endLastLine();
-        addLine({'[' + section.toLatin1().trimmed() + ']', Crlf});
-        addLine({std::move(text), Crlf});
+    const QByteArray folded = fold(QByteArrayView(name));
+    const QByteArray text = value.toLatin1();
+    Section& s = section(sectionName);
+    // The name keeps its spelling in the file; only the value changes.
+    if (const KeyRef* k = s.inSource ? findKey(s, folded) : nullptr) {
+        const Line line = lineAt(k->begin);
+        replaced_[line.begin] = {line.textEnd, keyName(textOf(line).trimmed()).toByteArray() + '=' + text};
         return;
     }
-    const auto it = s->keys.constFind(fold(name));
-    if (it != s->keys.cend()) {
-        Line& line = s->lines[std::size_t(*it)];
-        // The name keeps its spelling in the file; only the value changes.
-        line.text = line.text.left(line.text.indexOf('=')).trimmed() + '=' + value.toLatin1();
-        return;
+    for (AddedKey& a : s.addedKeys)
+        if (a.name == folded) {
+            a.text = a.text.left(a.text.indexOf('=')).trimmed() + '=' + text;
+            return;
+        }
+    if (!s.inSource && !s.added) {
+        s.added = true;
+        s.header = '[' + sectionName.toLatin1().trimmed() + ']';
+        appended_.push_back(std::size_t(&s - sections_.data()));
+        // The line before the new section needs its line end.
+        if (!source_.isEmpty() && !source_.endsWith('\n')) endSource_ = true;
+    } else if (s.lastLineUnended) {
+        endSource_ = true;
     }
-    // After the section's last non-blank line, before its trailing blank
-    // lines; appending there keeps a save linear in the size of the file.
-    Line& before = s->lines.back();
-    if (before.end.isEmpty()) before.end = Crlf;
-    s->keys.insert(fold(name), qsizetype(s->lines.size()));
-    s->lines.push_back(Line{std::move(text), Crlf});
+    s.addedKeys.push_back({folded, name + '=' + text});
 }
 
 QByteArray ProfileImage::bytes() const {
-    QByteArray out;
-    const auto append = [&out](const std::vector<Line>& lines) {
-        for (const Line& l : lines) out += l.text + l.end;
+    struct Insert {
+        qsizetype at;
+        const Section* section;
     };
-    append(preamble_);
-    for (const Section& s : sections_) {
-        append(s.lines);
-        append(s.blankTail);
+    std::vector<Insert> inserts;
+    for (const Section& s : sections_)
+        if (s.inSource && !s.addedKeys.empty()) inserts.push_back({s.insertAt, &s});
+    std::sort(inserts.begin(), inserts.end(), [](const Insert& a, const Insert& b) { return a.at < b.at; });
+
+    QByteArray out;
+    out.reserve(source_.size());
+    const auto addKeys = [&out](const Section& s) {
+        for (const AddedKey& a : s.addedKeys) out += a.text + Crlf;
+    };
+    const auto copyTo = [&](qsizetype& pos, qsizetype to) {
+        out.append(source_.constData() + pos, to - pos);
+        pos = to;
+    };
+    bool ended = !endSource_;
+    qsizetype pos = 0;
+    auto ins = inserts.cbegin();
+    auto rep = replaced_.cbegin();
+    while (ins != inserts.cend() || rep != replaced_.cend()) {
+        // New keys go before the line that starts where they go.
+        if (ins != inserts.cend() && (rep == replaced_.cend() || ins->at <= rep->first)) {
+            copyTo(pos, ins->at);
+            if (pos == source_.size() && !ended) {
+                out += Crlf;
+                ended = true;
+            }
+            addKeys(*ins->section);
+            ++ins;
+        } else {
+            copyTo(pos, rep->first);
+            out += rep->second.text;
+            pos = rep->second.textEnd;
+            ++rep;
+        }
+    }
+    copyTo(pos, source_.size());
+    if (!ended) out += Crlf;
+    for (const std::size_t i : appended_) {
+        out += sections_[i].header + Crlf;
+        addKeys(sections_[i]);
     }
     return out;
 }

@@ -3,15 +3,18 @@
 // key=value lines, names matched without regard to letter case, CRLF line
 // ends, one byte per character.
 //
-// A file is handled as an image of its lines. Reading finds the first
-// section of a name and the first key of a name in it. Writing changes only
-// the line of that key (or adds one at the end of its section, or adds the
-// section at the end of the file) and keeps every other byte as it was, so
-// many writes can be applied to one image and stored with one replacement.
+// A file is handled as an image: its bytes as read, and the writes made to
+// it. Reading finds the first section of a name and the first key of a name
+// in it. Writing changes only the line of that key (or adds one at the end of
+// its section, or adds the section at the end of the file) and keeps every
+// other byte as it was, so many writes can be applied to one image and stored
+// with one replacement. Only the sections asked for are indexed, so a large
+// file costs little more memory than its bytes.
 #include <QByteArray>
-#include <QHash>
+#include <QByteArrayView>
 #include <QString>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -21,9 +24,10 @@ class ProfileImage {
 public:
     // Values longer than this are cut, as the platform's 250-byte buffer does.
     static constexpr int MaxValueLength = 249;
-    // A profile is a few kilobytes; a file this large is no profile and is
-    // not parsed at all (reading treats it as missing, writing refuses it).
-    static constexpr qint64 MaxFileSize = 1024 * 1024;
+    // A profile is a few kilobytes, but one followed by other data is still
+    // read. A file larger than this is not read at all (reading treats it as
+    // missing, writing refuses it), which bounds the memory a file can take.
+    static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
     ProfileImage() = default;
     explicit ProfileImage(const QByteArray& bytes);
@@ -49,24 +53,52 @@ public:
     bool store(const QString& path) const;
 
 private:
+    // A line of the bytes read: its text [begin, textEnd), then its line end
+    // up to end.
     struct Line {
-        QByteArray text; // without its line end
-        QByteArray end;  // "\r\n", "\n", or "" for a last line without one
+        qsizetype begin = 0, textEnd = 0, end = 0;
+    };
+    // A key line that a write added: its folded name and its text.
+    struct AddedKey {
+        QByteArray name;
+        QByteArray text;
+    };
+    // A key line of the bytes read, by the hash of its folded name.
+    struct KeyRef {
+        quint32 hash;
+        qsizetype begin;
     };
     struct Section {
-        std::vector<Line> lines;             // the header line first, up to the last non-blank line
-        std::vector<Line> blankTail;         // the blank lines after it; new keys go before them
-        QHash<QByteArray, qsizetype> keys;   // folded key -> its first line in lines
+        QByteArray name;                 // folded
+        bool inSource = false;           // found in the bytes read
+        bool added = false;              // added at the end of the image
+        QByteArray header;               // the header line of an added section
+        qsizetype insertAt = 0;          // after the last non-blank line; new keys go there
+        bool lastLineUnended = false;    // that line ends the bytes without a line end
+        std::vector<KeyRef> keys;        // sorted by hash, then by place
+        std::vector<AddedKey> addedKeys; // in the order written
+    };
+    struct Replacement {
+        qsizetype textEnd;
+        QByteArray text;
     };
 
-    Section* findSection(const QString& name);
-    const Section* findSection(const QString& name) const;
-    void addLine(Line line);
-    void endLastLine();
+    Line lineAt(qsizetype begin) const;
+    QByteArrayView textOf(const Line& line) const;
+    // Finds the first section of a name in the bytes read, or a section
+    // added; remembers what it found, also that nothing was found. The
+    // reference holds until the next call.
+    Section& section(const QString& name) const;
+    Section scanSection(const QByteArray& folded) const;
+    // The current text of a key's line, if the section holds the key.
+    std::optional<QByteArray> keyText(const Section& s, const QByteArray& folded) const;
+    const KeyRef* findKey(const Section& s, const QByteArray& folded) const;
 
-    std::vector<Line> preamble_;                 // lines before the first header
-    std::vector<Section> sections_;
-    QHash<QByteArray, qsizetype> sectionIndex_; // folded name -> first section
+    QByteArray source_;
+    std::map<qsizetype, Replacement> replaced_; // line begin -> the line's new text
+    mutable std::vector<Section> sections_;     // looked up so far
+    std::vector<std::size_t> appended_;         // sections added, in order
+    bool endSource_ = false;                    // the last line read gets a line end
 };
 
 // The per-call functions: each reads the file, and a write stores it again.

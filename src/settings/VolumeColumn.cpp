@@ -123,7 +123,7 @@ bool VolumeColumn::ApplyLevelText(int index) {
 
 void VolumeColumn::typeKey(int index, int code) {
     Text1_KeyPress(index, code);
-    if (code == 0 || readOnly(index) || text(index).size() >= MaxLength) return;
+    if (code == 0 || readOnly(index) || !roomToType(text(index).size())) return;
     setText(index, text(index) + QChar(code));
 }
 

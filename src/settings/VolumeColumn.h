@@ -56,6 +56,10 @@ public:
     const QString& text(int index) const { return box(index).text; }
     BoxColour colour(int index) const { return box(index).colour; }
     static bool readOnly(int index) { return roleOf(index) == RoleMode; }
+    // Typing, and only typing, is held to MaxLength characters: a typed
+    // character fits while the text it keeps beside it is shorter. Text the
+    // program writes is never cut.
+    static bool roomToType(qsizetype kept) { return kept < MaxLength; }
     // Text written by the program or by an edit; a change runs Text1_Change.
     void setText(int index, const QString& text);
     // The box's text as a whole number, if it is one.

@@ -32,7 +32,6 @@ void VolumeColumnView::attach() {
         pal.setColor(QPalette::Base, QColor::fromRgb(BoxBackground));
         edit->setPalette(pal);
         if (VolumeColumn::readOnly(i)) edit->setReadOnly(true);
-        else edit->setMaxLength(VolumeColumn::MaxLength);
         edit->installEventFilter(this);
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& t) {
             if (!mirroring_) column_.setText(i, t);
@@ -42,6 +41,10 @@ void VolumeColumnView::attach() {
         bar->setRange(0, VolumeColumn::spinnerTop(i));
         bar->setSingleStep(1);
         bar->setPageStep(1);
+        // Only the two arrows move a spinner: no wheel and no toolkit menu
+        // (its "Top" and "Bottom" would jump across the range).
+        bar->setContextMenuPolicy(Qt::NoContextMenu);
+        bar->installEventFilter(this);
         connect(bar, &QScrollBar::valueChanged, this, [this, i](int v) {
             if (!mirroring_) column_.setSpinnerValue(i, v);
         });
@@ -85,6 +88,8 @@ void VolumeColumnView::showSpinner(int i) {
 }
 
 bool VolumeColumnView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel)
+        return std::find(spinners_.begin(), spinners_.end(), watched) != spinners_.end();
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     const auto it = std::find(boxes_.begin(), boxes_.end(), watched);
     if (it == boxes_.end()) return QObject::eventFilter(watched, event);
@@ -98,6 +103,9 @@ bool VolumeColumnView::eventFilter(QObject* watched, QEvent* event) {
         return false;
     int code = key->text().at(0).unicode();
     column_.Text1_KeyPress(i, code);
+    // A character typed over a selection replaces it.
+    const QLineEdit* edit = box(i);
+    if (code != 0 && !VolumeColumn::roomToType(edit->text().size() - edit->selectedText().size())) code = 0;
     return code == 0;
 }
 

@@ -33,7 +33,8 @@ public:
     QScrollBar* spinner(int index) const { return spinners_.at(static_cast<std::size_t>(index)); }
 
 protected:
-    // The key filter runs before the box takes a character.
+    // The key filter runs before the box takes a character; the spinners'
+    // wheel events end here.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -480,6 +480,9 @@ TEST_F(SwitchesTest, VolumeColumnBoxesApplyOnEnterAndSendNothing) {
     EXPECT_EQ(maxBox->text(), QStringLiteral("29"));
     EXPECT_EQ(maxBox->palette().color(QPalette::Text), QColor(Qt::black));
     EXPECT_EQ(window->controls().levelFaderValue(0), 30); // arrows do not lower the level
+    // Only typing is limited: the program's text (a profile's "080") shows whole.
+    column.setText(1, QStringLiteral("080"));
+    EXPECT_EQ(maxBox->text(), QStringLiteral("080"));
 
     auto* effectMode = control<QScrollBar>("VScroll1", 8);
     effectMode->triggerAction(QAbstractSlider::SliderToMaximum);

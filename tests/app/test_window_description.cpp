@@ -13,6 +13,7 @@
 #include "controls/C_ScrollBar.h"
 #include "platform/VirtualRuntime.h"
 #include "platform/VirtualSerial.h"
+#include "settings/VolumeColumn.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -158,7 +159,7 @@ TEST_F(WindowTest, StoredSettingsReachTheControls) {
 
         auto* mode = L.get<QLineEdit>(QStringLiteral("Text1"), 8);
         EXPECT_TRUE(mode->isReadOnly());
-        EXPECT_EQ(L.get<QLineEdit>(QStringLiteral("Text1"), 7)->maxLength(), 2);
+        EXPECT_EQ(L.record(QStringLiteral("Text1"), 7)->maxLength, settings::VolumeColumn::MaxLength);
         EXPECT_EQ(L.get<QScrollBar>(QStringLiteral("VScroll1"), 8)->maximum(), 7);
         EXPECT_EQ(L.get<QScrollBar>(QStringLiteral("VScroll1"), 5)->maximum(), 5);
     }

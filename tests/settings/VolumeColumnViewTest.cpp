@@ -2,10 +2,13 @@
 #include "settings/VolumeColumnView.h"
 #include "TestSupport.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -29,7 +32,6 @@ TEST(VolumeColumnView, WidgetsFollowTheColumnAndPassUserActionsToIt) {
     EXPECT_EQ(min->text(), "0");
     EXPECT_EQ(view.box(8)->text(), "KTV1");
     EXPECT_TRUE(view.box(2)->isReadOnly());
-    EXPECT_EQ(min->maxLength(), 2);
     EXPECT_EQ(view.spinner(8)->maximum(), 7);
 
     min->selectAll();
@@ -66,4 +68,62 @@ TEST(VolumeColumnView, WidgetsFollowTheColumnAndPassUserActionsToIt) {
     c.column.setSpinnerValue(5, 4);
     EXPECT_EQ(view.box(5)->text(), "MIC5");
     EXPECT_EQ(view.spinner(5)->value(), 4);
+}
+
+// Only typing is held to two characters: text the program puts in a box is
+// shown whole, so the box never shows a number its spinner does not hold.
+TEST(VolumeColumnView, ProgramTextIsShownWholeWhileTypingStopsAtTwoCharacters) {
+    sonmira::test::ensureApp();
+    QWidget window;
+    test::RecordingControls c;
+    VolumeColumnView view(c.column, &window);
+    c.column.setSpinnerValue(0, 5);
+    for (const auto& [i, text] : {std::pair{0, QStringLiteral("005")}, std::pair{1, QStringLiteral("080")}}) {
+        c.column.setText(i, text);
+        press(view.box(i), Qt::Key_Return, "\r");
+        EXPECT_EQ(view.box(i)->text(), text);
+        EXPECT_EQ(c.column.colour(i), BoxColour::Black);
+    }
+    EXPECT_EQ(c.column.spinnerValue(0), 5);
+    EXPECT_EQ(c.column.spinnerValue(1), 80);
+
+    QLineEdit* max = view.box(1);
+    max->end(false);
+    press(max, Qt::Key_1, "1");
+    EXPECT_EQ(max->text(), "080");
+    max->setText(QString());
+    for (const char* digit : {"1", "2", "3"}) press(max, Qt::Key_1, QLatin1String(digit));
+    EXPECT_EQ(max->text(), "12");
+    EXPECT_EQ(c.column.text(1), "12");
+}
+
+// The spinners move only by their two arrows: no wheel, no toolkit menu whose
+// "Bottom" would jump a Min from 20 to 80, and keys never reach them.
+TEST(VolumeColumnView, SpinnersMoveOnlyByTheirArrows) {
+    sonmira::test::ensureApp();
+    QWidget window;
+    test::RecordingControls c;
+    VolumeColumnView view(c.column, &window);
+    window.show();
+    QScrollBar* bar = view.spinner(0);
+    bar->resize(13, 18);
+
+    QWheelEvent wheel(QPointF(6, 9), bar->mapToGlobal(QPointF(6, 9)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(bar, &wheel);
+    EXPECT_EQ(c.column.spinnerValue(0), 0);
+
+    bool menuShown = false;
+    QTimer::singleShot(0, &window, [&menuShown] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            menuShown = true;
+            menu->close();
+        }
+    });
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(6, 9), bar->mapToGlobal(QPoint(6, 9)));
+    QApplication::sendEvent(bar, &menu);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(menuShown);
+
+    EXPECT_EQ(bar->focusPolicy(), Qt::NoFocus);
 }
