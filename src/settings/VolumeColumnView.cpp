@@ -34,7 +34,12 @@ void VolumeColumnView::attach() {
         if (VolumeColumn::readOnly(i)) edit->setReadOnly(true);
         edit->installEventFilter(this);
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& t) {
-            if (!mirroring_) column_.setText(i, t);
+            if (mirroring_) return;
+            // A paste is held to the box's limit as typing is; text the program
+            // put in is never cut, so only an edit that grows past it is undone.
+            const QString before = column_.text(i);
+            if (t.size() > before.size() && t.size() > VolumeColumn::MaxLength) return showBox(i);
+            column_.setText(i, t);
         });
 
         QScrollBar* bar = spinner(i);

@@ -95,6 +95,10 @@ TEST(VolumeColumnView, ProgramTextIsShownWholeWhileTypingStopsAtTwoCharacters) {
     for (const char* digit : {"1", "2", "3"}) press(max, Qt::Key_1, QLatin1String(digit));
     EXPECT_EQ(max->text(), "12");
     EXPECT_EQ(c.column.text(1), "12");
+    max->selectAll();
+    max->insert(QStringLiteral("123")); // as a paste does
+    EXPECT_EQ(max->text(), "12");
+    EXPECT_EQ(c.column.text(1), "12");
 }
 
 // The spinners move only by their two arrows: no wheel, no toolkit menu whose
