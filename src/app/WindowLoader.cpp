@@ -1,5 +1,7 @@
 #include "WindowLoader.h"
 
+#include "FittedLabel.h"
+
 #include "controls/C_Button.h"
 #include "controls/C_ComboBox.h"
 #include "controls/C_FlagBar.h"
@@ -9,6 +11,8 @@
 #include "controls/C_ScrollBar.h"
 #include "controls/Gdi.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -100,11 +104,31 @@ void setBack(QWidget* w, const ControlRecord& r) {
     w->setAutoFillBackground(true);
 }
 
+// The script a stored character set stands for.
+QFontDatabase::WritingSystem scriptOf(int charset) {
+    switch (charset) {
+    case 128: return QFontDatabase::Japanese;
+    case 129: return QFontDatabase::Korean;
+    case 134: return QFontDatabase::SimplifiedChinese;
+    case 136: return QFontDatabase::TraditionalChinese;
+    default: return QFontDatabase::Latin;
+    }
+}
+
 void setFont(QWidget* w, const ControlRecord& r) {
     if (!r.font) return;
     QFont f(r.font->name);
     f.setPointSizeF(r.font->points);
     f.setBold(r.font->bold);
+    // A named font that is not installed falls back to whatever the system
+    // likes, often a wider one of another script; take an installed font of
+    // the stored script instead. Aliases such as Arial to a metric-compatible
+    // font are kept, since they cover that script already.
+    const QFontDatabase::WritingSystem script = scriptOf(r.font->charset);
+    if (!QFontDatabase::writingSystems(QFontInfo(f).family()).contains(script)) {
+        const QStringList installed = QFontDatabase::families(script);
+        if (!installed.isEmpty()) f.setFamily(installed.first());
+    }
     w->setFont(f);
 }
 
@@ -130,7 +154,7 @@ QWidget* option(const ControlRecord& r, QWidget* parent) {
 }
 
 QWidget* label(const ControlRecord& r, QWidget* parent) {
-    auto* c = new QLabel(r.caption, parent);
+    auto* c = new FittedLabel(r.caption, parent);
     c->setAlignment(r.alignment | Qt::AlignTop);
     if (!r.transparent) setBack(c, r);
     setColour(c, QPalette::WindowText, r.foreColor);

@@ -11,6 +11,7 @@
 #include "controls/C_Option.h"
 #include "controls/C_OptionEx.h"
 #include "controls/C_ScrollBar.h"
+#include "link/LinkTexts.h"
 #include "platform/VirtualRuntime.h"
 #include "platform/VirtualSerial.h"
 #include "settings/VolumeColumn.h"
@@ -111,6 +112,32 @@ TEST_F(WindowTest, ControlsStandWhereTheDescriptionPutsThem) {
                 EXPECT_EQ(c->geometry(), app::twipsToPixels(want)) << s.name << "(" << s.index << ")";
             else
                 EXPECT_EQ(c->pos(), app::twipsToPixels(want).topLeft()) << s.name << "(" << s.index << ")";
+        }
+    }
+}
+
+// The status label's font is not installed here: a fallback of the same
+// script, condensed where the text is still too wide, keeps every status text
+// whole inside the label, with its sides clear.
+TEST_F(WindowTest, EveryStatusTextFitsInsideTheStatusLabel) {
+    for (const link::Skin skin : kSkins) {
+        auto w = open(skin);
+        auto* label = w->loaded().require<QLabel>(QStringLiteral("Label4"));
+        const auto& t = link::LinkTexts::of(skin);
+        for (const QString& text : {t.notConnected, t.connected, t.typeMismatch}) {
+            w->setStatusText(text);
+            QImage ink(label->size(), QImage::Format_ARGB32_Premultiplied);
+            ink.fill(Qt::transparent);
+            label->render(&ink, QPoint(), QRegion(), QWidget::DrawChildren);
+            int inked = 0, atSides = 0;
+            for (int y = 0; y < ink.height(); ++y)
+                for (int x = 0; x < ink.width(); ++x) {
+                    const bool on = qAlpha(ink.pixel(x, y)) != 0;
+                    inked += on;
+                    atSides += on && (x == 0 || x == ink.width() - 1);
+                }
+            EXPECT_GT(inked, 0) << text.toStdString();
+            EXPECT_EQ(atSides, 0) << text.toStdString();
         }
     }
 }
