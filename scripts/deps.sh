@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-svg-dev qt6-serialport-dev qt6-qpa-plugins libqt6svg6
+  qt6-base-dev qt6-svg-dev qt6-serialport-dev qt6-qpa-plugins libqt6svg6 libxcb1-dev
   libgtest-dev libgmock-dev googletest
   clang libclang-rt-dev
   fonts-liberation fonts-wqy-microhei

@@ -225,14 +225,23 @@ void MainFrm::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (placed_) return;
     placed_ = true;
+    // Placed before it is mapped, with the frame the window manager will
+    // give it, so it appears centred and never jumps. A window manager that
+    // does not tell its frame gets the client area centred.
+    centre(svc_.desktop.frameMargins(*this).value_or(QMargins()));
+}
+
+// Places the window so that its frame, margins around the client area, is
+// centred on the screen's available area. Sizes, not centre points, so that
+// nothing is lost to rounding.
+void MainFrm::centre(const QMargins& frame) {
     const QScreen* s = QGuiApplication::primaryScreen();
     if (!s) return;
-    // The frame is known once the window exists on the screen, and a move
-    // places the frame's corner. Sizes, not centre points, so that nothing
-    // is lost to rounding.
     const QRect avail = s->availableGeometry();
-    const QSize frame = frameGeometry().size();
-    move(avail.x() + (avail.width() - frame.width()) / 2, avail.y() + (avail.height() - frame.height()) / 2);
+    const QSize outer = size().grownBy(frame);
+    const QPoint corner(avail.x() + (avail.width() - outer.width()) / 2,
+                        avail.y() + (avail.height() - outer.height()) / 2);
+    setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), size()));
 }
 
 void MainFrm::closeEvent(QCloseEvent* e) {

@@ -88,6 +88,7 @@ private:
     void Form_Unload();
     void Form_KeyPress(const QString& text);
     void applyStoredTimers();
+    void centre(const QMargins& frame);
     void copyAddressesFromTags();
     void fillPresetSelectors();
 

@@ -1,4 +1,5 @@
 #include "Desktop.h"
+#include "WindowFrame.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -58,6 +59,8 @@ QString QtDesktop::saveFileName(const FileDialogRequest& req) {
                                                              : QFileDialog::DontConfirmOverwrite);
 }
 
+std::optional<QMargins> QtDesktop::frameMargins(QWidget& window) { return askFrameMargins(window); }
+
 MsgResult RecordingDesktop::messageBox(MsgStyle style, const QString& text, QWidget*) {
     messages.push_back({style, text});
     if (onMessage) onMessage(messages.back());
@@ -77,5 +80,9 @@ QString RecordingDesktop::openFileName(const FileDialogRequest& req) {
 }
 
 QString RecordingDesktop::saveFileName(const FileDialogRequest& req) { return openFileName(req); }
+
+std::optional<QMargins> RecordingDesktop::frameMargins(QWidget& window) {
+    return frame ? frame : askFrameMargins(window);
+}
 
 } // namespace sonmira::platform

@@ -1,10 +1,12 @@
 #pragma once
 // Message boxes, beep, screen metrics and file dialogs. A Qt backend for the
 // program and a recording backend for tests, which answers as the test says.
+#include <QMargins>
 #include <QString>
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -39,6 +41,10 @@ public:
     // The chosen path, or "" when the user cancels.
     virtual QString openFileName(const FileDialogRequest& req) = 0;
     virtual QString saveFileName(const FileDialogRequest& req) = 0;
+    // The frame (title bar and border) the top-level window gets around its
+    // client area, asked for before it first shows; nothing when the window
+    // manager does not tell.
+    virtual std::optional<QMargins> frameMargins(QWidget& window) = 0;
 };
 
 class QtDesktop final : public Desktop {
@@ -48,6 +54,7 @@ public:
     ScreenMetrics screen() const override;
     QString openFileName(const FileDialogRequest& req) override;
     QString saveFileName(const FileDialogRequest& req) override;
+    std::optional<QMargins> frameMargins(QWidget& window) override;
 };
 
 class RecordingDesktop final : public Desktop {
@@ -62,6 +69,8 @@ public:
     ScreenMetrics metrics{15.0f, 15.0f, 1280 * 15.0f, 1024 * 15.0f};
     std::vector<FileDialogRequest> dialogs;
     std::deque<QString> fileAnswers; // "" when empty (cancel)
+    // The window manager's frame, when a test plays one; else the toolkit's.
+    std::optional<QMargins> frame;
     // Runs while a message box is up, for tests that look at the state then.
     std::function<void(const Shown&)> onMessage;
 
@@ -70,6 +79,7 @@ public:
     ScreenMetrics screen() const override { return metrics; }
     QString openFileName(const FileDialogRequest& req) override;
     QString saveFileName(const FileDialogRequest& req) override;
+    std::optional<QMargins> frameMargins(QWidget& window) override;
 };
 
 } // namespace sonmira::platform

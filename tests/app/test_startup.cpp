@@ -126,6 +126,18 @@ TEST_F(MainWindowTest, OpensWithItsFrameCentredOnTheScreen) {
     EXPECT_EQ(frame.top() - screen.top(), screen.bottom() - frame.bottom());
 }
 
+// Under a window manager the frame is only drawn once the window is mapped;
+// the frame it announces beforehand is what gets centred, title bar included.
+TEST_F(MainWindowTest, OpensCentredWithTheFrameTheWindowManagerAnnounces) {
+    desktop.frame = QMargins(1, 20, 1, 1);
+    app::MainFrm w(services(), link::Skin::Big);
+    w.show();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize outer(932 + 2, 674 + 21);
+    EXPECT_EQ(w.geometry().topLeft(), screen.topLeft() + QPoint((screen.width() - outer.width()) / 2 + 1,
+                                                                (screen.height() - outer.height()) / 2 + 20));
+}
+
 TEST_F(MainWindowTest, CloseAsksAndNoChangesNothing) {
     platform::VirtualLine line;
     ports.attach(QStringLiteral("COM1"), &line);
