@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QThread>
@@ -140,6 +141,49 @@ TEST(QtDesktop, OpenDialogReturnsATypedNameThatDoesNotExist) {
         {nullptr, QStringLiteral("View profile"), QStringLiteral("Sound Profile (*.ZSP)"), dir.path(), false});
     EXPECT_FALSE(refused);
     EXPECT_EQ(path, dir.filePath(QStringLiteral("Missing.ZSP")));
+}
+
+// Profiles made elsewhere, or saved here under a typed ".zsp", may end in any
+// letter case: both dialogs list them under "*.ZSP", and nothing else.
+TEST(QtDesktop, ProfileDialogsListProfilesInAnyLetterCase) {
+    sonmira::test::ensureApp();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.filePath(QStringLiteral("profiles"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const char* name : {"Live.zsp", "Loud.ZSP", "Other.txt"}) {
+        QFile f(folder + '/' + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    for (auto show : {&QtDesktop::openFileName, &QtDesktop::saveFileName}) {
+        QStringList listed;
+        QElapsedTimer waited;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            if (waited.isValid()) {
+                if (waited.elapsed() > 5000) dialog->reject();
+                return;
+            }
+            waited.start();
+            // Moved to a folder it has not loaded yet, so that its load is seen.
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            ASSERT_NE(model, nullptr);
+            QObject::connect(model, &QFileSystemModel::directoryLoaded, dialog, [&, model, dialog](const QString& path) {
+                if (path != folder) return;
+                const QModelIndex root = model->index(folder);
+                for (int row = 0; row < model->rowCount(root); ++row) listed << model->index(row, 0, root).data().toString();
+                dialog->reject();
+            });
+            dialog->setDirectory(folder);
+        });
+        user.start(10);
+        QtDesktop desktop;
+        (desktop.*show)({nullptr, QStringLiteral("Profile"), QStringLiteral("Sound Profile (*.ZSP)"), dir.path(), false});
+        listed.sort();
+        EXPECT_EQ(listed, QStringList({QStringLiteral("Live.zsp"), QStringLiteral("Loud.ZSP")}));
+    }
 }
 
 // A pseudo-terminal reached as COM1 through a private alias folder; the test
