@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -223,6 +224,29 @@ TEST_F(QtSerialOnPty, OpeningKeepsTheDriversFlowControl) {
     ASSERT_TRUE(dev->configure(9600, 8));
     ASSERT_EQ(tcgetattr(slave, &t), 0);
     EXPECT_TRUE(t.c_cflag & CRTSCTS);
+}
+
+// IXON alone is every fresh terminal's default, not flow control anyone chose:
+// taken as such, the terminal would swallow 0x11 and 0x13, real parameter values.
+TEST_F(QtSerialOnPty, IxonAloneIsNoFlowControlSoXonAndXoffBytesArrive) {
+    termios t{};
+    ASSERT_EQ(tcgetattr(slave, &t), 0);
+    t.c_iflag = (t.c_iflag | IXON) & ~IXOFF;
+    ASSERT_EQ(tcsetattr(slave, TCSANOW, &t), 0);
+    auto dev = ports.open("COM1");
+    ASSERT_NE(dev, nullptr);
+    ASSERT_TRUE(dev->configure(9600, 8));
+    ASSERT_EQ(tcgetattr(slave, &t), 0);
+    EXPECT_FALSE(t.c_iflag & (IXON | IXOFF));
+    const std::uint8_t reply[] = {0x11, 0x13, 0x42};
+    ASSERT_EQ(write(master, reply, sizeof reply), static_cast<ssize_t>(sizeof reply));
+    QElapsedTimer waited;
+    waited.start();
+    pollfd ready{slave, POLLIN, 0};
+    while (dev->bytesWaiting() < 3 && waited.elapsed() < 2000) poll(&ready, 1, 20);
+    std::uint8_t got[8] = {};
+    ASSERT_EQ(dev->read(got, sizeof got), 3);
+    EXPECT_TRUE(std::equal(reply, reply + 3, got));
 }
 
 // 20,000 bytes arrive while nobody polls: the oldest 4096 wait, the rest is lost.
