@@ -45,18 +45,30 @@ ScreenMetrics QtDesktop::screen() const {
     return m;
 }
 
-QString QtDesktop::openFileName(const FileDialogRequest& req) {
+namespace {
+
+QString runFileDialog(const FileDialogRequest& req, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(req.owner, req.title, req.initialDir, req.filter);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setAcceptMode(mode);
     // Any name, not only an existing file: the caller checks that itself.
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !req.confirmOverwrite);
+    // Profiles come from systems whose file names ignore letter case, and a name
+    // typed here may end in ".zsp": "*.ZSP" lists those too. Qt's own dialog
+    // matches as told; a desktop's native one (GTK) would list upper case only.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
+} // namespace
+
+QString QtDesktop::openFileName(const FileDialogRequest& req) {
+    return runFileDialog(req, QFileDialog::AcceptOpen);
+}
+
 QString QtDesktop::saveFileName(const FileDialogRequest& req) {
-    return QFileDialog::getSaveFileName(req.owner, req.title, req.initialDir, req.filter, nullptr,
-                                        req.confirmOverwrite ? QFileDialog::Options()
-                                                             : QFileDialog::DontConfirmOverwrite);
+    return runFileDialog(req, QFileDialog::AcceptSave);
 }
 
 std::optional<QMargins> QtDesktop::frameMargins(QWidget& window) { return askFrameMargins(window); }

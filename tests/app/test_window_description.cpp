@@ -26,6 +26,9 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 using namespace sonmira;
 using app::MainFrm;
 
@@ -38,6 +41,12 @@ app::WindowDescription describe(link::Skin skin) {
     auto d = app::readWindowDescription(MainFrm::descriptionPath(skin), &error);
     EXPECT_TRUE(d.has_value()) << error.toStdString();
     return d.value_or(app::WindowDescription{});
+}
+
+app::ControlRecord& stored(app::WindowDescription& d, const char* name) {
+    for (auto& c : d.controls)
+        if (c.name == QLatin1String(name)) return c;
+    throw std::runtime_error(name);
 }
 
 class WindowTest : public test::MainFrmFixture {
@@ -236,17 +245,12 @@ TEST_F(WindowTest, TimersKeepTheDesignValuesTheLinkRunsWith) {
 // An edit of the description alone must change what the window runs with.
 TEST_F(WindowTest, AnEditedDescriptionsTimersAndKeyPreviewAreWhatTheWindowRuns) {
     auto d = describe(link::Skin::Big);
-    auto storedTimer = [&d](const char* name) -> app::ControlRecord& {
-        for (auto& c : d.controls)
-            if (c.name == QLatin1String(name)) return c;
-        throw std::runtime_error(name);
-    };
-    storedTimer("CommConnect").interval = 250;
-    storedTimer("Timer2").interval = 20;
-    storedTimer("Timer3").interval = 3000;
-    storedTimer("Timer4").interval = 2500;
-    storedTimer("TimeOuter").interval = 1200;
-    storedTimer("Timer1").interval = 600;
+    stored(d, "CommConnect").interval = 250;
+    stored(d, "Timer2").interval = 20;
+    stored(d, "Timer3").interval = 3000;
+    stored(d, "Timer4").interval = 2500;
+    stored(d, "TimeOuter").interval = 1200;
+    stored(d, "Timer1").interval = 600;
     d.window.keyPreview = false;
     MainFrm w(services(), link::Skin::Big, d);
     EXPECT_EQ(w.link().commConnect().interval(), 250);
@@ -268,6 +272,21 @@ TEST_F(WindowTest, AnEditedDescriptionsTimersAndKeyPreviewAreWhatTheWindowRuns) 
     QKeyEvent typed(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, QStringLiteral("w"));
     QCoreApplication::sendEvent(w.loaded().require<QLineEdit>(QStringLiteral("Text1"), 0), &typed);
     EXPECT_EQ(w.trafficLogWindow(), nullptr);
+}
+
+// Every timer the window runs needs its record and an interval of 1 to 65535 ms.
+TEST_F(WindowTest, AMissingTimerOrOneOutOfRangeIsRefusedByName) {
+    for (const std::optional<int> interval : {std::optional<int>(), std::optional<int>(0), std::optional<int>(65536)}) {
+        auto d = describe(link::Skin::Big);
+        if (interval) stored(d, "Timer3").interval = *interval;
+        else std::erase_if(d.controls, [](const app::ControlRecord& c) { return c.name == QLatin1String("Timer3"); });
+        try {
+            MainFrm w(services(), link::Skin::Big, d);
+            ADD_FAILURE() << "accepted " << interval.value_or(-1);
+        } catch (const std::runtime_error& e) {
+            EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QLatin1String("Timer3"))) << e.what();
+        }
+    }
 }
 
 // --- faulty descriptions ---------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QThread>
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -142,6 +144,49 @@ TEST(QtDesktop, OpenDialogReturnsATypedNameThatDoesNotExist) {
     EXPECT_EQ(path, dir.filePath(QStringLiteral("Missing.ZSP")));
 }
 
+// Profiles made elsewhere, or saved here under a typed ".zsp", may end in any
+// letter case: both dialogs list them under "*.ZSP", and nothing else.
+TEST(QtDesktop, ProfileDialogsListProfilesInAnyLetterCase) {
+    sonmira::test::ensureApp();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = dir.filePath(QStringLiteral("profiles"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const char* name : {"Live.zsp", "Loud.ZSP", "Other.txt"}) {
+        QFile f(folder + '/' + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    for (auto show : {&QtDesktop::openFileName, &QtDesktop::saveFileName}) {
+        QStringList listed;
+        QElapsedTimer waited;
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            if (waited.isValid()) {
+                if (waited.elapsed() > 5000) dialog->reject();
+                return;
+            }
+            waited.start();
+            // Moved to a folder it has not loaded yet, so that its load is seen.
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            ASSERT_NE(model, nullptr);
+            QObject::connect(model, &QFileSystemModel::directoryLoaded, dialog, [&, model, dialog](const QString& path) {
+                if (path != folder) return;
+                const QModelIndex root = model->index(folder);
+                for (int row = 0; row < model->rowCount(root); ++row) listed << model->index(row, 0, root).data().toString();
+                dialog->reject();
+            });
+            dialog->setDirectory(folder);
+        });
+        user.start(10);
+        QtDesktop desktop;
+        (desktop.*show)({nullptr, QStringLiteral("Profile"), QStringLiteral("Sound Profile (*.ZSP)"), dir.path(), false});
+        listed.sort();
+        EXPECT_EQ(listed, QStringList({QStringLiteral("Live.zsp"), QStringLiteral("Loud.ZSP")}));
+    }
+}
+
 // A pseudo-terminal reached as COM1 through a private alias folder; the test
 // holds the terminal's far end (master) and a descriptor of its own on the port.
 class QtSerialOnPty : public ::testing::Test {
@@ -179,6 +224,29 @@ TEST_F(QtSerialOnPty, OpeningKeepsTheDriversFlowControl) {
     ASSERT_TRUE(dev->configure(9600, 8));
     ASSERT_EQ(tcgetattr(slave, &t), 0);
     EXPECT_TRUE(t.c_cflag & CRTSCTS);
+}
+
+// IXON alone is every fresh terminal's default, not flow control anyone chose:
+// taken as such, the terminal would swallow 0x11 and 0x13, real parameter values.
+TEST_F(QtSerialOnPty, IxonAloneIsNoFlowControlSoXonAndXoffBytesArrive) {
+    termios t{};
+    ASSERT_EQ(tcgetattr(slave, &t), 0);
+    t.c_iflag = (t.c_iflag | IXON) & ~IXOFF;
+    ASSERT_EQ(tcsetattr(slave, TCSANOW, &t), 0);
+    auto dev = ports.open("COM1");
+    ASSERT_NE(dev, nullptr);
+    ASSERT_TRUE(dev->configure(9600, 8));
+    ASSERT_EQ(tcgetattr(slave, &t), 0);
+    EXPECT_FALSE(t.c_iflag & (IXON | IXOFF));
+    const std::uint8_t reply[] = {0x11, 0x13, 0x42};
+    ASSERT_EQ(write(master, reply, sizeof reply), static_cast<ssize_t>(sizeof reply));
+    QElapsedTimer waited;
+    waited.start();
+    pollfd ready{slave, POLLIN, 0};
+    while (dev->bytesWaiting() < 3 && waited.elapsed() < 2000) poll(&ready, 1, 20);
+    std::uint8_t got[8] = {};
+    ASSERT_EQ(dev->read(got, sizeof got), 3);
+    EXPECT_TRUE(std::equal(reply, reply + 3, got));
 }
 
 // 20,000 bytes arrive while nobody polls: the oldest 4096 wait, the rest is lost.
