@@ -13,7 +13,6 @@
 #include "controls/C_ScrollBar.h"
 #include "platform/VirtualRuntime.h"
 #include "platform/VirtualSerial.h"
-#include "settings/VolumeColumn.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -159,7 +158,6 @@ TEST_F(WindowTest, StoredSettingsReachTheControls) {
 
         auto* mode = L.get<QLineEdit>(QStringLiteral("Text1"), 8);
         EXPECT_TRUE(mode->isReadOnly());
-        EXPECT_EQ(L.record(QStringLiteral("Text1"), 7)->maxLength, settings::VolumeColumn::MaxLength);
         EXPECT_EQ(L.get<QScrollBar>(QStringLiteral("VScroll1"), 8)->maximum(), 7);
         EXPECT_EQ(L.get<QScrollBar>(QStringLiteral("VScroll1"), 5)->maximum(), 5);
     }
@@ -207,19 +205,21 @@ TEST_F(WindowTest, TimersKeepTheDesignValuesTheLinkRunsWith) {
 }
 
 // An edit of the description alone must change what the window runs with.
-TEST_F(WindowTest, AnEditedDescriptionsTimersAndKeyPreviewAreWhatTheWindowRuns) {
+TEST_F(WindowTest, AnEditedDescriptionsTimersKeyPreviewAndBoxLimitsAreWhatTheWindowRuns) {
     auto d = describe(link::Skin::Big);
-    auto storedTimer = [&d](const char* name) -> app::ControlRecord& {
+    auto stored = [&d](const char* name, int index) -> app::ControlRecord& {
         for (auto& c : d.controls)
-            if (c.name == QLatin1String(name)) return c;
+            if (c.name == QLatin1String(name) && c.index == index) return c;
         throw std::runtime_error(name);
     };
+    auto storedTimer = [&stored](const char* name) -> app::ControlRecord& { return stored(name, -1); };
     storedTimer("CommConnect").interval = 250;
     storedTimer("Timer2").interval = 20;
     storedTimer("Timer3").interval = 3000;
     storedTimer("Timer4").interval = 2500;
     storedTimer("TimeOuter").interval = 1200;
     storedTimer("Timer1").interval = 600;
+    stored("Text1", 7).maxLength = 3;
     d.window.keyPreview = false;
     MainFrm w(services(), link::Skin::Big, d);
     EXPECT_EQ(w.link().commConnect().interval(), 250);
@@ -241,6 +241,15 @@ TEST_F(WindowTest, AnEditedDescriptionsTimersAndKeyPreviewAreWhatTheWindowRuns) 
     QKeyEvent typed(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, QStringLiteral("w"));
     QCoreApplication::sendEvent(w.loaded().require<QLineEdit>(QStringLiteral("Text1"), 0), &typed);
     EXPECT_EQ(w.trafficLogWindow(), nullptr);
+
+    // The effect Max box takes the third digit its stored limit leaves room for.
+    auto* effectMax = w.loaded().require<QLineEdit>(QStringLiteral("Text1"), 7);
+    effectMax->selectAll();
+    for (const char* digit : {"1", "2", "3", "4"}) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QLatin1String(digit));
+        QCoreApplication::sendEvent(effectMax, &key);
+    }
+    EXPECT_EQ(effectMax->text(), QStringLiteral("123"));
 }
 
 // --- faulty descriptions ---------------------------------------------------------
