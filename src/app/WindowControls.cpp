@@ -34,6 +34,8 @@ WindowControls::WindowControls(QWidget& window, const LoadedWindow& loaded) : wi
     settings::VolumeColumnView::Spinners spinners{};
     requiredArray(boxes, loaded, "Text1");
     requiredArray(spinners, loaded, "VScroll1");
+    for (int i = 0; i < settings::VolumeColumn::Boxes; ++i)
+        volume_.setMaxLength(i, loaded.record(QStringLiteral("Text1"), i)->maxLength);
     volumeView_ = new settings::VolumeColumnView(volume_, boxes, spinners, &window);
 }
 

@@ -166,8 +166,9 @@ QWidget* label(const ControlRecord& r, QWidget* parent) {
 QWidget* textBox(const ControlRecord& r, QWidget* parent) {
     auto* c = new QLineEdit(r.text, parent);
     c->setAlignment(r.alignment | Qt::AlignVCenter);
-    // MaxLength limits typing, never the text the program writes, so it is
-    // not the toolkit's limit (that cuts both): the box's key filter keeps it.
+    // MaxLength limits the user's input, never the text the program writes,
+    // so it is not the toolkit's limit (that cuts both): the code that runs
+    // the box takes it from the record.
     c->setReadOnly(r.locked);
     c->setFrame(r.borderStyle != 0);
     setColour(c, QPalette::Base, r.backColor);

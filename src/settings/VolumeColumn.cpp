@@ -1,5 +1,7 @@
 #include "VolumeColumn.h"
 
+#include <algorithm>
+
 namespace sonmira::settings {
 
 QString VolumeColumn::modeText(int channel, int v) {
@@ -29,6 +31,12 @@ VolumeColumn::VolumeColumn(LevelFaders* faders) : faders_(faders) {
 
 int VolumeColumn::spinnerTop(int index) {
     return roleOf(index) == RoleMode ? ModeTop[static_cast<std::size_t>(channelOf(index))] : LevelTop;
+}
+
+QString VolumeColumn::fitInput(int index, qsizetype kept, const QString& input) const {
+    const int limit = maxLength(index);
+    if (limit <= 0) return input;
+    return input.left(std::max<qsizetype>(0, limit - kept));
 }
 
 void VolumeColumn::setText(int index, const QString& t) {
@@ -123,8 +131,8 @@ bool VolumeColumn::ApplyLevelText(int index) {
 
 void VolumeColumn::typeKey(int index, int code) {
     Text1_KeyPress(index, code);
-    if (code == 0 || readOnly(index) || !roomToType(text(index).size())) return;
-    setText(index, text(index) + QChar(code));
+    if (code == 0 || readOnly(index)) return;
+    setText(index, text(index) + fitInput(index, text(index).size(), QString(QChar(code))));
 }
 
 } // namespace sonmira::settings

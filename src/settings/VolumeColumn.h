@@ -29,7 +29,6 @@ public:
     static constexpr int Boxes = 9;
     static constexpr int RoleMin = 0, RoleMax = 1, RoleMode = 2;
     static constexpr int LevelTop = 80;   // range of Min, Max and the level faders
-    static constexpr int MaxLength = 2;   // characters a Min or Max box accepts
     static constexpr std::array<int, Channels> ModeTop{5, 5, 7};
     // Factory settings.
     static constexpr std::array<int, Channels> DefaultMin{20, 30, 36};
@@ -56,10 +55,15 @@ public:
     const QString& text(int index) const { return box(index).text; }
     BoxColour colour(int index) const { return box(index).colour; }
     static bool readOnly(int index) { return roleOf(index) == RoleMode; }
-    // Typing, and only typing, is held to MaxLength characters: a typed
-    // character fits while the text it keeps beside it is shorter. Text the
-    // program writes is never cut.
-    static bool roomToType(qsizetype kept) { return kept < MaxLength; }
+    // The most characters the user may bring a box to; 0 for no limit. The
+    // window's description gives it.
+    int maxLength(int index) const { return box(index).maxLength; }
+    void setMaxLength(int index, int length) { box(index).maxLength = length; }
+    // What a box takes of the user's input (typed or pasted) beside the
+    // `kept` characters of its text that the input does not replace: the
+    // input cut to the room left under its limit. Only the user's input is
+    // limited; text the program writes is never cut.
+    QString fitInput(int index, qsizetype kept, const QString& input) const;
     // Text written by the program or by an edit; a change runs Text1_Change.
     void setText(int index, const QString& text);
     // The box's text as a whole number, if it is one.
@@ -95,6 +99,7 @@ private:
     struct Box {
         QString text;
         BoxColour colour = BoxColour::WindowText;
+        int maxLength = 0;
     };
     struct Spinner {
         int value = 0;

@@ -33,14 +33,15 @@ void VolumeColumnView::attach() {
         edit->setPalette(pal);
         if (VolumeColumn::readOnly(i)) edit->setReadOnly(true);
         edit->installEventFilter(this);
+        // A box signals a user's edit before it signals the changed text,
+        // caret and selection, so what is remembered when the edit arrives is
+        // still the state the edit started from.
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& t) {
-            if (mirroring_) return;
-            // A paste is held to the box's limit as typing is; text the program
-            // put in is never cut, so only an edit that grows past it is undone.
-            const QString before = column_.text(i);
-            if (t.size() > before.size() && t.size() > VolumeColumn::MaxLength) return showBox(i);
-            column_.setText(i, t);
+            if (!mirroring_) takeEdit(i, t);
         });
+        connect(edit, &QLineEdit::textChanged, this, [this, i] { remember(i, true); });
+        connect(edit, &QLineEdit::selectionChanged, this, [this, i] { remember(i, false); });
+        connect(edit, &QLineEdit::cursorPositionChanged, this, [this, i] { remember(i, false); });
 
         QScrollBar* bar = spinner(i);
         bar->setRange(0, VolumeColumn::spinnerTop(i));
@@ -59,12 +60,42 @@ void VolumeColumnView::attach() {
     for (int i = 0; i < VolumeColumn::Boxes; ++i) {
         showBox(i);
         showSpinner(i);
+        remember(i, true);
     }
 }
 
 VolumeColumnView::~VolumeColumnView() {
     column_.onBoxChanged = nullptr;
     column_.onSpinnerChanged = nullptr;
+}
+
+void VolumeColumnView::remember(int i, bool textChanged) {
+    const QLineEdit* edit = box(i);
+    auto& rest = atRest_.at(static_cast<std::size_t>(i));
+    // An input method moves the caret before it reports the text it changed:
+    // a caret or selection is only taken beside the text already remembered.
+    if (!textChanged && edit->text() != rest.text) return;
+    rest = {edit->text(), edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition(),
+            static_cast<int>(edit->selectedText().size())};
+}
+
+void VolumeColumnView::takeEdit(int i, const QString& edited) {
+    const AtRest before = atRest_.at(static_cast<std::size_t>(i));
+    const qsizetype kept = before.text.size() - before.length;
+    const qsizetype added = edited.size() - kept;
+    if (added <= 0) return column_.setText(i, edited);
+    // Typing and pasting alike: the inserted text is cut to the room left,
+    // and input with no room at all is refused, selection and all.
+    const QString taken = column_.fitInput(i, kept, edited.mid(before.start, added));
+    QLineEdit* edit = box(i);
+    if (taken.isEmpty()) {
+        edit->setText(before.text);
+        edit->setSelection(before.start, before.length);
+        return;
+    }
+    column_.setText(i, edited.left(before.start) + taken + edited.mid(before.start + added));
+    showBox(i); // the column may have held the cut text already
+    edit->setCursorPosition(before.start + static_cast<int>(taken.size()));
 }
 
 void VolumeColumnView::showBox(int i) {
@@ -108,9 +139,11 @@ bool VolumeColumnView::eventFilter(QObject* watched, QEvent* event) {
         return false;
     int code = key->text().at(0).unicode();
     column_.Text1_KeyPress(i, code);
-    // A character typed over a selection replaces it.
+    // A character typed over a selection replaces it; one with no room left is
+    // refused before the box sees it.
     const QLineEdit* edit = box(i);
-    if (code != 0 && !VolumeColumn::roomToType(edit->text().size() - edit->selectedText().size())) code = 0;
+    const qsizetype kept = edit->text().size() - edit->selectedText().size();
+    if (code != 0 && column_.fitInput(i, kept, QString(QChar(code))).isEmpty()) code = 0;
     return code == 0;
 }
 

@@ -38,13 +38,25 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A box as it stood before the user's next edit: its text, and where the
+    // edit starts and how much of the text it replaces.
+    struct AtRest {
+        QString text;
+        int start = 0;
+        int length = 0;
+    };
+
     void attach();
+    void remember(int index, bool textChanged);
+    // A user's edit of a box, held to the box's limit.
+    void takeEdit(int index, const QString& edited);
     void showBox(int index);
     void showSpinner(int index);
 
     VolumeColumn& column_;
     Boxes boxes_{};
     Spinners spinners_{};
+    std::array<AtRest, VolumeColumn::Boxes> atRest_{};
     bool mirroring_ = false; // set while widgets are updated from the column
 };
 

@@ -14,7 +14,6 @@
 #include "link/LinkTexts.h"
 #include "platform/VirtualRuntime.h"
 #include "platform/VirtualSerial.h"
-#include "settings/VolumeColumn.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -43,9 +42,9 @@ app::WindowDescription describe(link::Skin skin) {
     return d.value_or(app::WindowDescription{});
 }
 
-app::ControlRecord& stored(app::WindowDescription& d, const char* name) {
+app::ControlRecord& stored(app::WindowDescription& d, const char* name, int index = -1) {
     for (auto& c : d.controls)
-        if (c.name == QLatin1String(name)) return c;
+        if (c.name == QLatin1String(name) && c.index == index) return c;
     throw std::runtime_error(name);
 }
 
@@ -195,7 +194,6 @@ TEST_F(WindowTest, StoredSettingsReachTheControls) {
 
         auto* mode = L.get<QLineEdit>(QStringLiteral("Text1"), 8);
         EXPECT_TRUE(mode->isReadOnly());
-        EXPECT_EQ(L.record(QStringLiteral("Text1"), 7)->maxLength, settings::VolumeColumn::MaxLength);
         EXPECT_EQ(L.get<QScrollBar>(QStringLiteral("VScroll1"), 8)->maximum(), 7);
         EXPECT_EQ(L.get<QScrollBar>(QStringLiteral("VScroll1"), 5)->maximum(), 5);
     }
@@ -243,7 +241,7 @@ TEST_F(WindowTest, TimersKeepTheDesignValuesTheLinkRunsWith) {
 }
 
 // An edit of the description alone must change what the window runs with.
-TEST_F(WindowTest, AnEditedDescriptionsTimersAndKeyPreviewAreWhatTheWindowRuns) {
+TEST_F(WindowTest, AnEditedDescriptionsTimersKeyPreviewAndBoxLimitsAreWhatTheWindowRuns) {
     auto d = describe(link::Skin::Big);
     stored(d, "CommConnect").interval = 250;
     stored(d, "Timer2").interval = 20;
@@ -251,6 +249,7 @@ TEST_F(WindowTest, AnEditedDescriptionsTimersAndKeyPreviewAreWhatTheWindowRuns) 
     stored(d, "Timer4").interval = 2500;
     stored(d, "TimeOuter").interval = 1200;
     stored(d, "Timer1").interval = 600;
+    stored(d, "Text1", 7).maxLength = 3;
     d.window.keyPreview = false;
     MainFrm w(services(), link::Skin::Big, d);
     EXPECT_EQ(w.link().commConnect().interval(), 250);
@@ -272,6 +271,15 @@ TEST_F(WindowTest, AnEditedDescriptionsTimersAndKeyPreviewAreWhatTheWindowRuns) 
     QKeyEvent typed(QEvent::KeyPress, Qt::Key_W, Qt::NoModifier, QStringLiteral("w"));
     QCoreApplication::sendEvent(w.loaded().require<QLineEdit>(QStringLiteral("Text1"), 0), &typed);
     EXPECT_EQ(w.trafficLogWindow(), nullptr);
+
+    // The effect Max box takes the third digit its stored limit leaves room for.
+    auto* effectMax = w.loaded().require<QLineEdit>(QStringLiteral("Text1"), 7);
+    effectMax->selectAll();
+    for (const char* digit : {"1", "2", "3", "4"}) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QLatin1String(digit));
+        QCoreApplication::sendEvent(effectMax, &key);
+    }
+    EXPECT_EQ(effectMax->text(), QStringLiteral("123"));
 }
 
 // Every timer the window runs needs its record and an interval of 1 to 65535 ms.

@@ -27,6 +27,12 @@ public:
     int levelSets = 0;
     std::vector<std::pair<int, bool>> inputWrites;
 
+    // The limit both window descriptions give the Min and Max boxes.
+    RecordingControls() {
+        for (int i = 0; i < VolumeColumn::Boxes; ++i)
+            if (!VolumeColumn::readOnly(i)) column.setMaxLength(i, 2);
+    }
+
     bool inputOption(int i) const override { return input.at(static_cast<std::size_t>(i)); }
     void setInputOption(int i, bool on) override {
         input.at(static_cast<std::size_t>(i)) = on;

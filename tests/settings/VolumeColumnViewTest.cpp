@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -99,6 +100,34 @@ TEST(VolumeColumnView, ProgramTextIsShownWholeWhileTypingStopsAtTwoCharacters) {
     max->insert(QStringLiteral("123")); // as a paste does
     EXPECT_EQ(max->text(), "12");
     EXPECT_EQ(c.column.text(1), "12");
+}
+
+// A paste goes by the rule typing does: cut to the room left under the limit,
+// refused where a typed digit would be.
+TEST(VolumeColumnView, APasteIsCutToTheRoomLeftUnderTheLimit) {
+    sonmira::test::ensureApp();
+    QWidget window;
+    test::RecordingControls c;
+    VolumeColumnView view(c.column, &window);
+    auto paste = [](QLineEdit* box, const QString& clip) {
+        QGuiApplication::clipboard()->setText(clip);
+        QKeyEvent shiftInsert(QEvent::KeyPress, Qt::Key_Insert, Qt::ShiftModifier);
+        QCoreApplication::sendEvent(box, &shiftInsert);
+    };
+    QLineEdit* min = view.box(0);
+    c.column.setText(0, QString());
+    paste(min, QStringLiteral("123"));
+    EXPECT_EQ(c.column.text(0), "12");
+    EXPECT_EQ(min->text(), "12");
+
+    QLineEdit* max = view.box(1);
+    c.column.setText(1, QStringLiteral("080"));
+    max->setSelection(1, 1);
+    press(max, Qt::Key_1, "1");
+    paste(max, QStringLiteral("1"));
+    EXPECT_EQ(c.column.text(1), "080");
+    EXPECT_EQ(max->text(), "080");
+    EXPECT_EQ(max->selectedText(), "8");
 }
 
 // The spinners move only by their two arrows: no wheel, no toolkit menu whose
