@@ -20,15 +20,10 @@ char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Names match without regard to ASCII letter case and to blanks around them;
-// other bytes as they are. Folds a trimmed name into out, reusing its memory.
-void foldInto(QByteArrayView trimmed, QByteArray& out) {
-    out.resize(trimmed.size());
-    char* to = out.data();
-    for (const char c : trimmed) *to++ = lower(c);
-}
+// other bytes as they are.
 QByteArray fold(QByteArrayView name) {
-    QByteArray out;
-    foldInto(name.trimmed(), out);
+    QByteArray out = name.trimmed().toByteArray();
+    for (char& c : out) c = lower(c);
     return out;
 }
 QByteArray fold(const QString& name) { return fold(QByteArrayView(name.toLatin1())); }
@@ -36,6 +31,19 @@ QByteArray fold(const QString& name) { return fold(QByteArrayView(name.toLatin1(
 // Seeded per process, so that no file can be made whose names all share
 // one slot of the key table.
 quint32 nameHash(QByteArrayView folded) { return quint32(qHash(folded, QHashSeed::globalSeed())); }
+
+// nameHash of the trimmed name folded; a short name is folded on the stack,
+// a longer one into scratch.
+quint32 foldedNameHash(QByteArrayView trimmed, QByteArray& scratch) {
+    char buffer[64];
+    char* folded = buffer;
+    if (trimmed.size() > qsizetype(sizeof buffer)) {
+        scratch.resize(trimmed.size());
+        folded = scratch.data();
+    }
+    for (qsizetype i = 0; i < trimmed.size(); ++i) folded[i] = lower(trimmed[i]);
+    return nameHash(QByteArrayView(folded, trimmed.size()));
+}
 
 bool sameName(QByteArrayView trimmed, const QByteArray& folded) {
     if (trimmed.size() != folded.size()) return false;
@@ -99,6 +107,15 @@ void ProfileImage::growKeys(std::vector<KeyRef>& keys) {
     keys.swap(larger);
 }
 
+inline std::size_t ProfileImage::slotOf(const std::vector<KeyRef>& keys, quint32 hash, QByteArrayView name) const {
+    const std::size_t mask = keys.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const KeyRef& k = keys[i];
+        if (k.begin == 0) return i;
+        if (k.hash == hash && keyNameIs(k.begin, name)) [[unlikely]] return i;
+    }
+}
+
 void ProfileImage::addKeys(Section& s, std::span<const NewKey> batch) const {
     // Never more than seven eighths full, so that a search for a missing key
     // meets a free slot soon.
@@ -136,7 +153,7 @@ ProfileImage::Section ProfileImage::scanSection(const QByteArray& folded) const 
     if (!s.inSource) return s;
     std::array<NewKey, 32> batch;
     std::size_t batched = 0;
-    QByteArray name;
+    QByteArray scratch;
     while (pos < size) {
         const Line line = lineAt(pos);
         pos = line.end;
@@ -144,10 +161,12 @@ ProfileImage::Section ProfileImage::scanSection(const QByteArray& folded) const 
         if (t.isEmpty()) continue; // blank lines followed by more text belong inside the section
         if (isHeader(t)) break;
         last = line;
-        if (!t.contains('=')) continue;
-        const QByteArrayView n = keyName(t);
-        foldInto(n, name);
-        batch[batched++] = {{nameHash(name), quint32(line.begin)}, n};
+        const char* const eq = static_cast<const char*>(std::memchr(t.data(), '=', std::size_t(t.size())));
+        if (!eq) continue;
+        // The name as keyName gives it; t starts with no blank.
+        QByteArrayView n(t.data(), eq);
+        while (!n.isEmpty() && isBlank(n.back())) n.chop(1);
+        batch[batched++] = {{foldedNameHash(n, scratch), quint32(line.begin)}, n};
         if (batched == batch.size()) {
             addKeys(s, batch);
             batched = 0;
@@ -167,14 +186,6 @@ ProfileImage::Section& ProfileImage::section(const QString& name) const {
         if (s.name == folded) return s;
     sections_.push_back(scanSection(folded));
     return sections_.back();
-}
-
-std::size_t ProfileImage::slotOf(const std::vector<KeyRef>& keys, quint32 hash, QByteArrayView name) const {
-    const std::size_t mask = keys.size() - 1;
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        const KeyRef& k = keys[i];
-        if (k.begin == 0 || (k.hash == hash && keyNameIs(k.begin, name))) return i;
-    }
 }
 
 const ProfileImage::KeyRef* ProfileImage::findKey(const Section& s, const QByteArray& folded) const {
