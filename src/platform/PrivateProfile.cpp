@@ -2,9 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHashFunctions>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace sonmira::platform {
@@ -14,6 +16,8 @@ namespace {
 const QByteArray Crlf = QByteArrayLiteral("\r\n");
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+// What trimming removes.
+bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Names match without regard to ASCII letter case and to blanks around them;
 // other bytes as they are.
@@ -24,14 +28,21 @@ QByteArray fold(QByteArrayView name) {
 }
 QByteArray fold(const QString& name) { return fold(QByteArrayView(name.toLatin1())); }
 
-// FNV-1a over the folded name, without building it.
-quint32 nameHash(QByteArrayView trimmed) {
-    quint32 h = 2166136261u;
-    for (char c : trimmed) {
-        h ^= quint8(lower(c));
-        h *= 16777619u;
+// Seeded per process, so that no file can be made whose names all share
+// one slot of the key table.
+quint32 nameHash(QByteArrayView folded) { return quint32(qHash(folded, QHashSeed::globalSeed())); }
+
+// nameHash of the trimmed name folded; a short name is folded on the stack,
+// a longer one into scratch.
+quint32 foldedNameHash(QByteArrayView trimmed, QByteArray& scratch) {
+    char buffer[64];
+    char* folded = buffer;
+    if (trimmed.size() > qsizetype(sizeof buffer)) {
+        scratch.resize(trimmed.size());
+        folded = scratch.data();
     }
-    return h;
+    for (qsizetype i = 0; i < trimmed.size(); ++i) folded[i] = lower(trimmed[i]);
+    return nameHash(QByteArrayView(folded, trimmed.size()));
 }
 
 bool sameName(QByteArrayView trimmed, const QByteArray& folded) {
@@ -69,7 +80,64 @@ QByteArrayView ProfileImage::textOf(const Line& line) const {
     return QByteArrayView(source_.constData() + line.begin, line.textEnd - line.begin);
 }
 
-// Later sections and keys of a name already seen are kept but never found.
+// Reads only as far as the name goes, not to the end of the line: a table
+// search may compare many lines.
+bool ProfileImage::keyNameIs(qsizetype begin, QByteArrayView name) const {
+    const char* p = source_.constData() + begin;
+    const char* const end = source_.constData() + source_.size();
+    // The line holds a "=", so neither search passes its end.
+    while (p != end && isBlank(*p)) ++p;
+    for (const char c : name) {
+        if (p == end || *p == '=' || lower(*p) != lower(c)) return false;
+        ++p;
+    }
+    while (p != end && isBlank(*p)) ++p;
+    return p != end && *p == '=';
+}
+
+void ProfileImage::growKeys(std::vector<KeyRef>& keys) {
+    std::vector<KeyRef> larger(keys.empty() ? 256 : keys.size() * 2);
+    const std::size_t mask = larger.size() - 1;
+    for (const KeyRef& k : keys) {
+        if (k.begin == 0) continue;
+        std::size_t i = k.hash & mask;
+        while (larger[i].begin != 0) i = (i + 1) & mask;
+        larger[i] = k;
+    }
+    keys.swap(larger);
+}
+
+inline std::size_t ProfileImage::slotOf(const std::vector<KeyRef>& keys, quint32 hash, QByteArrayView name) const {
+    const std::size_t mask = keys.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const KeyRef& k = keys[i];
+        if (k.begin == 0) return i;
+        if (k.hash == hash && keyNameIs(k.begin, name)) [[unlikely]] return i;
+    }
+}
+
+void ProfileImage::addKeys(Section& s, std::span<const NewKey> batch) const {
+    // Never more than seven eighths full, so that a search for a missing key
+    // meets a free slot soon.
+    while ((s.keyCount + batch.size()) * 8 > s.keys.size() * 7) growKeys(s.keys);
+    // A large table is mostly out of the cache: fetch the slots of the whole
+    // batch at once, and the cache lines after them, where a search often
+    // goes on, rather than wait for each in turn.
+    const std::size_t mask = s.keys.size() - 1;
+    for (const NewKey& k : batch) {
+        __builtin_prefetch(&s.keys[k.ref.hash & mask]);
+        __builtin_prefetch(&s.keys[(k.ref.hash + 8) & mask]);
+    }
+    for (const NewKey& k : batch) {
+        KeyRef& slot = s.keys[slotOf(s.keys, k.ref.hash, k.name)];
+        if (slot.begin != 0) continue; // a later line of a name already kept
+        slot = k.ref;
+        ++s.keyCount;
+    }
+}
+
+// Later sections and keys of a name already seen are kept in the bytes but
+// never found, so they are not indexed.
 ProfileImage::Section ProfileImage::scanSection(const QByteArray& folded) const {
     Section s;
     s.name = folded;
@@ -83,6 +151,9 @@ ProfileImage::Section ProfileImage::scanSection(const QByteArray& folded) const 
         s.inSource = isHeader(t) && sameName(headerName(t), folded);
     }
     if (!s.inSource) return s;
+    std::array<NewKey, 32> batch;
+    std::size_t batched = 0;
+    QByteArray scratch;
     while (pos < size) {
         const Line line = lineAt(pos);
         pos = line.end;
@@ -90,13 +161,22 @@ ProfileImage::Section ProfileImage::scanSection(const QByteArray& folded) const 
         if (t.isEmpty()) continue; // blank lines followed by more text belong inside the section
         if (isHeader(t)) break;
         last = line;
-        if (t.contains('=')) s.keys.push_back({nameHash(keyName(t)), line.begin});
+        const char* const eq = static_cast<const char*>(std::memchr(t.data(), '=', std::size_t(t.size())));
+        if (!eq) continue;
+        // The name as keyName gives it; t starts with no blank.
+        QByteArrayView n(t.data(), eq);
+        while (!n.isEmpty() && isBlank(n.back())) n.chop(1);
+        batch[batched++] = {{foldedNameHash(n, scratch), quint32(line.begin)}, n};
+        if (batched == batch.size()) {
+            addKeys(s, batch);
+            batched = 0;
+        }
     }
+    addKeys(s, std::span(batch).first(batched));
     // After the section's last non-blank line, before its trailing blank
     // lines; appending there keeps a save linear in the size of the file.
     s.insertAt = last.end;
     s.lastLineUnended = last.end == last.textEnd;
-    std::stable_sort(s.keys.begin(), s.keys.end(), [](const KeyRef& a, const KeyRef& b) { return a.hash < b.hash; });
     return s;
 }
 
@@ -109,14 +189,9 @@ ProfileImage::Section& ProfileImage::section(const QString& name) const {
 }
 
 const ProfileImage::KeyRef* ProfileImage::findKey(const Section& s, const QByteArray& folded) const {
-    const quint32 hash = nameHash(folded);
-    auto it = std::lower_bound(s.keys.begin(), s.keys.end(), hash,
-                               [](const KeyRef& k, quint32 h) { return k.hash < h; });
-    // Keys of one hash stand in file order, so the first that matches is
-    // the first of its name.
-    for (; it != s.keys.end() && it->hash == hash; ++it)
-        if (sameName(keyName(textOf(lineAt(it->begin)).trimmed()), folded)) return &*it;
-    return nullptr;
+    if (s.keys.empty()) return nullptr;
+    const KeyRef& k = s.keys[slotOf(s.keys, nameHash(folded), folded)];
+    return k.begin != 0 ? &k : nullptr;
 }
 
 std::optional<QByteArray> ProfileImage::keyText(const Section& s, const QByteArray& folded) const {

@@ -16,6 +16,7 @@
 
 #include <map>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace sonmira::platform {
@@ -30,7 +31,7 @@ public:
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
     ProfileImage() = default;
-    explicit ProfileImage(const QByteArray& bytes);
+    explicit ProfileImage(const QByteArray& bytes); // at most MaxFileSize bytes
 
     // A missing file gives an empty image; a file that exists but cannot be
     // read, or is larger than MaxFileSize, gives nothing.
@@ -63,11 +64,14 @@ private:
         QByteArray name;
         QByteArray text;
     };
-    // A key line of the bytes read, by the hash of its folded name.
+    // The first key line of a name in the bytes read: the hash of its folded
+    // name and where the line begins. A key line follows its section's
+    // header, so begin 0 marks a free slot.
     struct KeyRef {
-        quint32 hash;
-        qsizetype begin;
+        quint32 hash = 0;
+        quint32 begin = 0;
     };
+    static_assert(MaxFileSize <= 0xffffffff, "a line's place must fit a KeyRef");
     struct Section {
         QByteArray name;                 // folded
         bool inSource = false;           // found in the bytes read
@@ -75,7 +79,12 @@ private:
         QByteArray header;               // the header line of an added section
         qsizetype insertAt = 0;          // after the last non-blank line; new keys go there
         bool lastLineUnended = false;    // that line ends the bytes without a line end
-        std::vector<KeyRef> keys;        // sorted by hash, then by place
+        // Only the first line of a name can be found, so only that one is
+        // kept: a section of one name repeated costs no more than the name.
+        // An open table, a power of two of slots; a key is in the slot its
+        // hash picks or in one of the slots after it.
+        std::vector<KeyRef> keys;
+        std::size_t keyCount = 0;        // slots in use
         std::vector<AddedKey> addedKeys; // in the order written
     };
     struct Replacement {
@@ -93,6 +102,21 @@ private:
     // The current text of a key's line, if the section holds the key.
     std::optional<QByteArray> keyText(const Section& s, const QByteArray& folded) const;
     const KeyRef* findKey(const Section& s, const QByteArray& folded) const;
+    // Whether the key line that starts there has the name (trimmed, any
+    // case).
+    bool keyNameIs(qsizetype begin, QByteArrayView name) const;
+    // Twice the slots (256 at first), the keys in their new places.
+    static void growKeys(std::vector<KeyRef>& keys);
+    // The slot of the key in a non-empty table, or the free slot where it
+    // would go; names are compared without regard to case.
+    std::size_t slotOf(const std::vector<KeyRef>& keys, quint32 hash, QByteArrayView name) const;
+    // A key line met while indexing, with its name as written.
+    struct NewKey {
+        KeyRef ref;
+        QByteArrayView name;
+    };
+    // Adds the keys in their order, each unless its name is already there.
+    void addKeys(Section& s, std::span<const NewKey> batch) const;
 
     QByteArray source_;
     std::map<qsizetype, Replacement> replaced_; // line begin -> the line's new text

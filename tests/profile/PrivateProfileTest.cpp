@@ -59,6 +59,16 @@ TEST_F(PrivateProfile, FirstSectionAndFirstKeyOfANameWin) {
     EXPECT_EQ(read("Main", "B"), "<default>"); // only in the second section
 }
 
+TEST_F(PrivateProfile, AmongManyKeysEachRepeatedTheFirstOfANameIsReadAndWritten) {
+    QByteArray bytes = "[Main]\r\n";
+    for (int round = 0; round < 3; ++round)
+        for (int i = 0; i < 1000; ++i) bytes += "K" + QByteArray::number(i) + "=" + QByteArray::number(round) + "\r\n";
+    ProfileImage image(bytes);
+    for (int i = 0; i < 1000; ++i) ASSERT_EQ(image.value("Main", "k" + QString::number(i)), "0") << i;
+    image.setValue("Main", "k999", "new");
+    EXPECT_EQ(image.bytes(), QByteArray(bytes).replace("K999=0", "K999=new"));
+}
+
 TEST_F(PrivateProfile, LongValuesAreCutAndZeroBytesEndTheValue) {
     put("[Main]\r\nLong=" + QByteArray(10000, '7') + "\r\nNul=" + QByteArray("12\0xx", 5) +
         "\r\nNoEquals\r\n");
