@@ -173,6 +173,8 @@ TEST(QtDesktop, ProfileDialogsListProfilesInAnyLetterCase) {
             ASSERT_NE(model, nullptr);
             QObject::connect(model, &QFileSystemModel::directoryLoaded, dialog, [&, model, dialog](const QString& path) {
                 if (path != folder) return;
+                // The folder may be reported loaded more than once; the last says what is listed.
+                listed.clear();
                 const QModelIndex root = model->index(folder);
                 for (int row = 0; row < model->rowCount(root); ++row) listed << model->index(row, 0, root).data().toString();
                 dialog->reject();
