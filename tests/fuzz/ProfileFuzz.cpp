@@ -31,6 +31,7 @@ struct SilentDesktop final : platform::Desktop {
     platform::ScreenMetrics screen() const override { return {}; }
     QString openFileName(const platform::FileDialogRequest&) override { return {}; }
     QString saveFileName(const platform::FileDialogRequest&) override { return {}; }
+    std::optional<QMargins> frameMargins(QWidget&) override { return std::nullopt; }
 };
 
 void require(bool ok) {
