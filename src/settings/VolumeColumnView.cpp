@@ -1,8 +1,12 @@
 #include "VolumeColumnView.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -33,15 +37,9 @@ void VolumeColumnView::attach() {
         edit->setPalette(pal);
         if (VolumeColumn::readOnly(i)) edit->setReadOnly(true);
         edit->installEventFilter(this);
-        // A box signals a user's edit before it signals the changed text,
-        // caret and selection, so what is remembered when the edit arrives is
-        // still the state the edit started from.
         connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& t) {
-            if (!mirroring_) takeEdit(i, t);
+            if (!mirroring_) column_.setText(i, t);
         });
-        connect(edit, &QLineEdit::textChanged, this, [this, i] { remember(i, true); });
-        connect(edit, &QLineEdit::selectionChanged, this, [this, i] { remember(i, false); });
-        connect(edit, &QLineEdit::cursorPositionChanged, this, [this, i] { remember(i, false); });
 
         QScrollBar* bar = spinner(i);
         bar->setRange(0, VolumeColumn::spinnerTop(i));
@@ -60,7 +58,6 @@ void VolumeColumnView::attach() {
     for (int i = 0; i < VolumeColumn::Boxes; ++i) {
         showBox(i);
         showSpinner(i);
-        remember(i, true);
     }
 }
 
@@ -69,33 +66,48 @@ VolumeColumnView::~VolumeColumnView() {
     column_.onSpinnerChanged = nullptr;
 }
 
-void VolumeColumnView::remember(int i, bool textChanged) {
+QString VolumeColumnView::fitted(int i, const QString& input, qsizetype replaced) const {
     const QLineEdit* edit = box(i);
-    auto& rest = atRest_.at(static_cast<std::size_t>(i));
-    // An input method moves the caret before it reports the text it changed:
-    // a caret or selection is only taken beside the text already remembered.
-    if (!textChanged && edit->text() != rest.text) return;
-    rest = {edit->text(), edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition(),
-            static_cast<int>(edit->selectedText().size())};
+    const qsizetype kept = edit->text().size() - edit->selectedText().size() - replaced;
+    return column_.fitInput(i, std::max<qsizetype>(0, kept), input);
 }
 
-void VolumeColumnView::takeEdit(int i, const QString& edited) {
-    const AtRest before = atRest_.at(static_cast<std::size_t>(i));
-    const qsizetype kept = before.text.size() - before.length;
-    const qsizetype added = edited.size() - kept;
-    if (added <= 0) return column_.setText(i, edited);
-    // Typing and pasting alike: the inserted text is cut to the room left,
-    // and input with no room at all is refused, selection and all.
-    const QString taken = column_.fitInput(i, kept, edited.mid(before.start, added));
+namespace {
+
+// Moving the caret ends the box's current undo step, as the toolkit's own
+// paste does before and after the text it puts in. With a selection the
+// insert makes a step of its own anyway.
+void endUndoStep(QLineEdit* edit) {
+    if (edit->hasSelectedText() || edit->text().isEmpty()) return;
+    const int at = edit->cursorPosition();
+    edit->setCursorPosition(at > 0 ? at - 1 : at + 1);
+    edit->setCursorPosition(at);
+}
+
+} // namespace
+
+void VolumeColumnView::insertInput(int i, const QString& input) {
+    const QString taken = fitted(i, input);
+    if (taken.isEmpty()) return;
     QLineEdit* edit = box(i);
-    if (taken.isEmpty()) {
-        edit->setText(before.text);
-        edit->setSelection(before.start, before.length);
-        return;
+    endUndoStep(edit);
+    edit->insert(taken);
+    endUndoStep(edit);
+}
+
+void VolumeColumnView::showMenu(int i, const QPoint& globalPos) {
+    QLineEdit* edit = box(i);
+    QMenu* menu = edit->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The toolkit's menu knows its actions only by their captions ("&Paste",
+    // then the shortcut after a tab).
+    const QString paste = QLineEdit::tr("&Paste");
+    for (QAction* action : menu->actions()) {
+        if (action->text().section(QLatin1Char('\t'), 0, 0) != paste) continue;
+        action->disconnect(edit);
+        connect(action, &QAction::triggered, this, [this, i] { insertInput(i, QGuiApplication::clipboard()->text()); });
     }
-    column_.setText(i, edited.left(before.start) + taken + edited.mid(before.start + added));
-    showBox(i); // the column may have held the cut text already
-    edit->setCursorPosition(before.start + static_cast<int>(taken.size()));
+    menu->popup(globalPos);
 }
 
 void VolumeColumnView::showBox(int i) {
@@ -126,25 +138,68 @@ void VolumeColumnView::showSpinner(int i) {
 bool VolumeColumnView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Wheel)
         return std::find(spinners_.begin(), spinners_.end(), watched) != spinners_.end();
-    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     const auto it = std::find(boxes_.begin(), boxes_.end(), watched);
     if (it == boxes_.end()) return QObject::eventFilter(watched, event);
-    const int i = static_cast<int>(it - boxes_.begin());
-    auto* key = static_cast<QKeyEvent*>(event);
-    // Keys that make no character (Delete, arrows, Home, End) go to the box.
-    // Some platforms give Delete the text DEL and Tab a tab character; neither
-    // is typed into the box, so they keep deleting and moving the focus.
-    if (key->text().isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab ||
-        key->key() == Qt::Key_Backtab)
+    return filterBoxEvent(static_cast<int>(it - boxes_.begin()), event);
+}
+
+bool VolumeColumnView::filterBoxEvent(int i, QEvent* event) {
+    QLineEdit* edit = box(i);
+    // A read-only box takes no input; the toolkit keeps its menu and keys.
+    const bool editable = !edit->isReadOnly();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Keys that make no character (Delete, arrows, Home, End) go to the box,
+        // and so does the paste key. Some platforms give Delete the text DEL
+        // and Tab a tab character; neither is typed into the box, so they keep
+        // deleting and moving the focus.
+        if (key->text().isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab ||
+            key->key() == Qt::Key_Backtab) {
+            if (!editable || !key->matches(QKeySequence::Paste)) return false;
+            insertInput(i, clipboard->text());
+            return true;
+        }
+        int code = key->text().at(0).unicode();
+        column_.Text1_KeyPress(i, code);
+        // A character typed over a selection replaces it; one with no room
+        // left is refused before the box sees it.
+        return code == 0 || fitted(i, QString(QChar(code))).isEmpty();
+    }
+    case QEvent::ContextMenu:
+        showMenu(i, static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    case QEvent::MouseButtonRelease: {
+        // The middle button pastes the desktop's selection where it supports one.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!editable || mouse->button() != Qt::MiddleButton || !clipboard->supportsSelection()) return false;
+        edit->deselect();
+        insertInput(i, clipboard->text(QClipboard::Selection));
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QString text = drop->mimeData()->text();
+        if (!editable || text.isNull()) return false;
+        edit->setCursorPosition(edit->cursorPositionAt(drop->position().toPoint()));
+        insertInput(i, text);
+        drop->acceptProposedAction();
+        // Hides the caret that followed the drag.
+        QDragLeaveEvent left;
+        QCoreApplication::sendEvent(edit, &left);
+        return true;
+    }
+    case QEvent::InputMethod: {
+        // The box takes the committed text itself, cut to fit.
+        auto* im = static_cast<QInputMethodEvent*>(event);
+        if (editable && !im->commitString().isEmpty())
+            im->setCommitString(fitted(i, im->commitString(), im->replacementLength()), im->replacementStart(),
+                                im->replacementLength());
         return false;
-    int code = key->text().at(0).unicode();
-    column_.Text1_KeyPress(i, code);
-    // A character typed over a selection replaces it; one with no room left is
-    // refused before the box sees it.
-    const QLineEdit* edit = box(i);
-    const qsizetype kept = edit->text().size() - edit->selectedText().size();
-    if (code != 0 && column_.fitInput(i, kept, QString(QChar(code))).isEmpty()) code = 0;
-    return code == 0;
+    }
+    default: return false;
+    }
 }
 
 } // namespace sonmira::settings

@@ -38,25 +38,26 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // A box as it stood before the user's next edit: its text, and where the
-    // edit starts and how much of the text it replaces.
-    struct AtRest {
-        QString text;
-        int start = 0;
-        int length = 0;
-    };
-
     void attach();
-    void remember(int index, bool textChanged);
-    // A user's edit of a box, held to the box's limit.
-    void takeEdit(int index, const QString& edited);
+    // What box i takes of the user's input beside the text the input leaves
+    // in place (all but the selection and `replaced` more characters): the
+    // input cut to the room left under the box's limit.
+    QString fitted(int index, const QString& input, qsizetype replaced = 0) const;
+    // The user's input put in at the caret over the selection, as the box
+    // would, but cut to fit. Input with no room at all changes nothing.
+    void insertInput(int index, const QString& input);
+    // The box's own menu, whose Paste goes by the same rule.
+    void showMenu(int index, const QPoint& globalPos);
+    // Every way the user brings text into a box (typing, pasting, a
+    // middle-click, a drop, an input method) is held to its limit before the
+    // box takes it, so the box's undo history only ever holds what it showed.
+    bool filterBoxEvent(int index, QEvent* event);
     void showBox(int index);
     void showSpinner(int index);
 
     VolumeColumn& column_;
     Boxes boxes_{};
     Spinners spinners_{};
-    std::array<AtRest, VolumeColumn::Boxes> atRest_{};
     bool mirroring_ = false; // set while widgets are updated from the column
 };
 

@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
@@ -20,6 +21,28 @@ namespace {
 void press(QWidget* w, Qt::Key key, const QString& text) {
     QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
     QCoreApplication::sendEvent(w, &down);
+}
+
+// Shift+Insert, the paste key that makes no character.
+void paste(QLineEdit* box, const QString& clip) {
+    QGuiApplication::clipboard()->setText(clip);
+    QKeyEvent shiftInsert(QEvent::KeyPress, Qt::Key_Insert, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(box, &shiftInsert);
+}
+
+// Picks a command from the box's context menu, as the user does.
+void fromMenu(QLineEdit* box, const char* caption) {
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(box, &click);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QAction* picked = nullptr;
+    for (QAction* a : menu->actions())
+        if (a->text().section(QLatin1Char('\t'), 0, 0) == QLineEdit::tr(caption)) picked = a;
+    ASSERT_NE(picked, nullptr) << caption;
+    ASSERT_TRUE(picked->isEnabled()) << caption;
+    picked->trigger();
+    menu->close();
 }
 } // namespace
 
@@ -97,7 +120,7 @@ TEST(VolumeColumnView, ProgramTextIsShownWholeWhileTypingStopsAtTwoCharacters) {
     EXPECT_EQ(max->text(), "12");
     EXPECT_EQ(c.column.text(1), "12");
     max->selectAll();
-    max->insert(QStringLiteral("123")); // as a paste does
+    paste(max, QStringLiteral("123"));
     EXPECT_EQ(max->text(), "12");
     EXPECT_EQ(c.column.text(1), "12");
 }
@@ -109,11 +132,6 @@ TEST(VolumeColumnView, APasteIsCutToTheRoomLeftUnderTheLimit) {
     QWidget window;
     test::RecordingControls c;
     VolumeColumnView view(c.column, &window);
-    auto paste = [](QLineEdit* box, const QString& clip) {
-        QGuiApplication::clipboard()->setText(clip);
-        QKeyEvent shiftInsert(QEvent::KeyPress, Qt::Key_Insert, Qt::ShiftModifier);
-        QCoreApplication::sendEvent(box, &shiftInsert);
-    };
     QLineEdit* min = view.box(0);
     c.column.setText(0, QString());
     paste(min, QStringLiteral("123"));
@@ -128,6 +146,47 @@ TEST(VolumeColumnView, APasteIsCutToTheRoomLeftUnderTheLimit) {
     EXPECT_EQ(c.column.text(1), "080");
     EXPECT_EQ(max->text(), "080");
     EXPECT_EQ(max->selectedText(), "8");
+}
+
+// Undo and Redo are no new input: they give back exactly the texts the box
+// held, after a typed edit and after pastes that were cut or refused alike,
+// and no signal ever reports a text the box did not hold.
+TEST(VolumeColumnView, UndoAndRedoGiveBackTheTextsTheBoxHeld) {
+    sonmira::test::ensureApp();
+    QWidget window;
+    test::RecordingControls c;
+    VolumeColumnView view(c.column, &window);
+    QLineEdit* max = view.box(1);
+    QStringList signalled;
+    QObject::connect(max, &QLineEdit::textChanged, [&signalled](const QString& t) { signalled << t; });
+    c.column.setText(1, QStringLiteral("080")); // as an imported profile writes it
+
+    max->selectAll();
+    press(max, Qt::Key_5, "5");
+    fromMenu(max, "&Undo");
+    EXPECT_EQ(max->text(), "080");
+    EXPECT_EQ(c.column.text(1), "080");
+    fromMenu(max, "&Redo");
+    EXPECT_EQ(max->text(), "5");
+
+    max->end(false);
+    paste(max, QStringLiteral("123")); // cut to "1"
+    EXPECT_EQ(max->text(), "51");
+    paste(max, QStringLiteral("9")); // refused
+    EXPECT_EQ(max->text(), "51");
+    max->undo(); // the paste alone, not the typing before it
+    EXPECT_EQ(max->text(), "5");
+    max->redo();
+    EXPECT_EQ(max->text(), "51");
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("123"));
+    max->selectAll();
+    fromMenu(max, "&Paste");
+    EXPECT_EQ(max->text(), "12");
+    fromMenu(max, "&Undo");
+    EXPECT_EQ(max->text(), "51");
+    EXPECT_EQ(c.column.text(1), "51");
+    EXPECT_EQ(signalled, QStringList({"080", "5", "080", "5", "51", "5", "51", "12", "51"}));
 }
 
 // The spinners move only by their two arrows: no wheel, no toolkit menu whose
