@@ -35,10 +35,14 @@ qreal FittedLabel::squeeze() const {
     const qreal hi = start + std::max(advance, ink.right());
     const qreal anchor = anchorOf(area, a);
     const qreal roomLeft = anchor - area.left() - Clearance, roomRight = area.right() - anchor - Clearance;
+    // Condensing about the anchor moves ink towards it. Ink that crosses the
+    // anchor at the label's own edge (a left bearing below zero, a glyph
+    // reaching past its advance) stays there whatever the scale, as it does
+    // in a plain label; only the sides with room to fill are held to it.
     qreal s = 1.0;
-    if (hi > 0 && hi > roomRight) s = std::min(s, roomRight / hi);
-    if (lo < 0 && -lo > roomLeft) s = std::min(s, roomLeft / -lo);
-    return std::max<qreal>(s, 0.01);
+    if (roomRight > 0 && hi > roomRight) s = std::min(s, roomRight / hi);
+    if (roomLeft > 0 && -lo > roomLeft) s = std::min(s, roomLeft / -lo);
+    return s;
 }
 
 void FittedLabel::paintEvent(QPaintEvent* e) {

@@ -2,6 +2,7 @@
 // routine's start-up state.
 #include "MainFrmFixture.h"
 #include "TestSupport.h"
+#include "app/FittedLabel.h"
 #include "app/MainFrm.h"
 #include "app/WindowDescription.h"
 #include "app/WindowLoader.h"
@@ -26,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 using namespace sonmira;
@@ -40,6 +42,27 @@ app::WindowDescription describe(link::Skin skin) {
     auto d = app::readWindowDescription(MainFrm::descriptionPath(skin), &error);
     EXPECT_TRUE(d.has_value()) << error.toStdString();
     return d.value_or(app::WindowDescription{});
+}
+
+// What a widget draws, on a transparent ground.
+QImage drawn(QWidget& w) {
+    QImage image(w.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    w.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+// The first and last pixel columns that hold ink; -1 and -1 when none do.
+std::pair<int, int> inkColumns(const QImage& image) {
+    int first = -1, last = -1;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (qAlpha(image.pixel(x, y)) != 0) {
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+    return {first, last};
 }
 
 app::ControlRecord& stored(app::WindowDescription& d, const char* name, int index = -1) {
@@ -134,19 +157,44 @@ TEST_F(WindowTest, EveryStatusTextFitsInsideTheStatusLabel) {
         const auto& t = link::LinkTexts::of(skin);
         for (const QString& text : {t.notConnected, t.connected, t.typeMismatch}) {
             w->setStatusText(text);
-            QImage ink(label->size(), QImage::Format_ARGB32_Premultiplied);
-            ink.fill(Qt::transparent);
-            label->render(&ink, QPoint(), QRegion(), QWidget::DrawChildren);
-            int inked = 0, atSides = 0;
-            for (int y = 0; y < ink.height(); ++y)
-                for (int x = 0; x < ink.width(); ++x) {
-                    const bool on = qAlpha(ink.pixel(x, y)) != 0;
-                    inked += on;
-                    atSides += on && (x == 0 || x == ink.width() - 1);
-                }
-            EXPECT_GT(inked, 0) << text.toStdString();
-            EXPECT_EQ(atSides, 0) << text.toStdString();
+            const auto [first, last] = inkColumns(drawn(*label));
+            EXPECT_GE(first, 1) << text.toStdString();
+            EXPECT_LE(last, label->width() - 2) << text.toStdString();
         }
+    }
+}
+
+// Every label of the description is a fitted label, in any alignment it
+// allows. A text that fits is drawn as a plain label draws it, ink crossing
+// the label's own edge and all; a text too wide is condensed just enough to
+// keep its ink inside, so it still spans nearly the whole label.
+TEST(FittedLabel, DrawsWhatFitsAsAPlainLabelAndCondensesTheRestJustEnough) {
+    test::ensureApp();
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPointSizeF(9);
+    const QSize size(120, 20);
+    for (const Qt::Alignment a : {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight}) {
+        auto make = [&](QLabel& l, const char* text) {
+            l.setText(QLatin1String(text));
+            l.setFont(arial);
+            l.setAlignment(a | Qt::AlignTop);
+            l.resize(size);
+        };
+        for (const char* text : {"Auto", "-10", "Wolf", "jump"}) {
+            app::FittedLabel fitted;
+            QLabel plain;
+            make(fitted, text);
+            make(plain, text);
+            EXPECT_EQ(drawn(fitted), drawn(plain)) << text << " aligned " << a;
+        }
+        app::FittedLabel wide;
+        make(wide, "Successful connection, twice");
+        ASSERT_GT(QFontMetrics(arial).horizontalAdvance(wide.text()), size.width());
+        // The side the alignment keeps stays where a plain label puts it.
+        const auto [first, last] = inkColumns(drawn(wide));
+        EXPECT_GE(first, a == Qt::AlignLeft ? 0 : 1) << " aligned " << a;
+        EXPECT_LE(last, size.width() - (a == Qt::AlignRight ? 1 : 2)) << " aligned " << a;
+        EXPECT_GE(last - first + 1, size.width() - 5) << " aligned " << a;
     }
 }
 
