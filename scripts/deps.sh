@@ -4,10 +4,10 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-svg-dev qt6-serialport-dev qt6-qpa-plugins libqt6svg6 libxcb1-dev
+  qt6-base-dev qt6-svg-dev qt6-serialport-dev qt6-qpa-plugins libqt6svg6 libxcb1-dev libfontconfig-dev
   libgtest-dev libgmock-dev googletest
   clang libclang-rt-dev
-  fonts-liberation fonts-wqy-microhei
+  fontconfig fonts-liberation fonts-wqy-microhei fonts-droid-fallback
 )
 missing=()
 for p in "${packages[@]}"; do

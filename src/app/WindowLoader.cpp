@@ -10,6 +10,7 @@
 #include "controls/C_ProgressBar.h"
 #include "controls/C_ScrollBar.h"
 #include "controls/Gdi.h"
+#include "platform/Fonts.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -19,6 +20,9 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSvgRenderer>
+
+#include <algorithm>
+#include <iterator>
 
 namespace sonmira::app {
 
@@ -72,6 +76,44 @@ QPixmap WindowLoader::picture(const QString& path) {
     return QPixmap(path);
 }
 
+namespace {
+
+// A stored character set of a Far East script: the script a font must cover,
+// and the language the font configuration knows it by.
+struct Charset {
+    int code;
+    QFontDatabase::WritingSystem script;
+    const char* language;
+};
+constexpr Charset kCharsets[] = {{128, QFontDatabase::Japanese, "ja"},
+                                 {129, QFontDatabase::Korean, "ko"},
+                                 {134, QFontDatabase::SimplifiedChinese, "zh-cn"},
+                                 {136, QFontDatabase::TraditionalChinese, "zh-tw"}};
+
+} // namespace
+
+QFont WindowLoader::font(const FontRecord& stored) {
+    QFont f(stored.name);
+    f.setPointSizeF(stored.points);
+    f.setBold(stored.bold);
+    const auto* charset = std::find_if(std::begin(kCharsets), std::end(kCharsets),
+                                       [&](const Charset& c) { return c.code == stored.charset; });
+    if (charset == std::end(kCharsets)) return f;
+    // A named font that is not installed falls back to whatever the toolkit
+    // likes, often a wider one of another script. Take the font the system
+    // prefers for the stored script's language instead, as the user's other
+    // programs would. A font that covers the script is kept: one installed
+    // under that name, or an alias for it.
+    const auto covers = [&](const QString& family) {
+        return QFontDatabase::writingSystems(family).contains(charset->script);
+    };
+    if (covers(QFontInfo(f).family())) return f;
+    QString family = platform::preferredFamily(QLatin1String(charset->language));
+    if (!covers(family)) family = QFontDatabase::families(charset->script).value(0);
+    if (!family.isEmpty()) f.setFamily(family);
+    return f;
+}
+
 QIcon WindowLoader::icon(const QString& path) {
     QIcon icon;
     QSvgRenderer svg(path);
@@ -104,32 +146,8 @@ void setBack(QWidget* w, const ControlRecord& r) {
     w->setAutoFillBackground(true);
 }
 
-// The script a stored character set stands for.
-QFontDatabase::WritingSystem scriptOf(int charset) {
-    switch (charset) {
-    case 128: return QFontDatabase::Japanese;
-    case 129: return QFontDatabase::Korean;
-    case 134: return QFontDatabase::SimplifiedChinese;
-    case 136: return QFontDatabase::TraditionalChinese;
-    default: return QFontDatabase::Latin;
-    }
-}
-
 void setFont(QWidget* w, const ControlRecord& r) {
-    if (!r.font) return;
-    QFont f(r.font->name);
-    f.setPointSizeF(r.font->points);
-    f.setBold(r.font->bold);
-    // A named font that is not installed falls back to whatever the system
-    // likes, often a wider one of another script; take an installed font of
-    // the stored script instead. Aliases such as Arial to a metric-compatible
-    // font are kept, since they cover that script already.
-    const QFontDatabase::WritingSystem script = scriptOf(r.font->charset);
-    if (!QFontDatabase::writingSystems(QFontInfo(f).family()).contains(script)) {
-        const QStringList installed = QFontDatabase::families(script);
-        if (!installed.isEmpty()) f.setFamily(installed.first());
-    }
-    w->setFont(f);
+    if (r.font) w->setFont(WindowLoader::font(*r.font));
 }
 
 // The skinned controls: stored settings through the property bag, the host's

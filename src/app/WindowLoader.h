@@ -5,6 +5,7 @@
 // by name and index, so that window code finds C_ScrollBar1(3) and the like.
 #include "WindowDescription.h"
 
+#include <QFont>
 #include <QHash>
 #include <QIcon>
 #include <QPixmap>
@@ -70,6 +71,10 @@ public:
     static std::optional<LoadedWindow> load(const WindowDescription& description, QWidget& window,
                                             QString* error);
 
+    // The font a description stores. Where it is not installed and what the
+    // toolkit takes instead lacks the stored script, the font the system
+    // prefers for that script's language.
+    static QFont font(const FontRecord& stored);
     // A picture resource drawn at its own size (an SVG at its stated size).
     static QPixmap picture(const QString& path);
     // A window icon with one image at each of the sizes the desktop asks

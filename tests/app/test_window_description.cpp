@@ -17,11 +17,14 @@
 #include "platform/VirtualSerial.h"
 
 #include <QCoreApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QScrollBar>
 #include <QSet>
 #include <gtest/gtest.h>
@@ -196,6 +199,27 @@ TEST(FittedLabel, DrawsWhatFitsAsAPlainLabelAndCondensesTheRestJustEnough) {
         EXPECT_LE(last, size.width() - (a == Qt::AlignRight ? 1 : 2)) << " aligned " << a;
         EXPECT_GE(last - first + 1, size.width() - 5) << " aligned " << a;
     }
+}
+
+// A stored font that is not installed gives way to the font the system's
+// configuration prefers for the stored script's language, not to the first
+// installed font of that script by name. Installed fonts and aliases such as
+// Arial's are kept.
+TEST(WindowFonts, AMissingFontGivesWayToTheSystemsChoiceForItsLanguage) {
+    test::ensureApp();
+    QProcess fcMatch;
+    fcMatch.start(QStringLiteral("fc-match"), {QStringLiteral("-f"), QStringLiteral("%{family[0]}"), QStringLiteral(":lang=zh-cn")});
+    ASSERT_TRUE(fcMatch.waitForFinished());
+    const QString preferred = QString::fromUtf8(fcMatch.readAllStandardOutput());
+    ASSERT_NE(preferred, QFontDatabase::families(QFontDatabase::SimplifiedChinese).value(0))
+        << "needs a Chinese font that sorts before the preferred one";
+    const QFont status = app::WindowLoader::font({QStringLiteral(u"幼圆"), 14.25, false, 134});
+    EXPECT_EQ(QFontInfo(status).family(), preferred);
+    EXPECT_EQ(status.pointSizeF(), 14.25);
+    const QFont arial = app::WindowLoader::font({QStringLiteral("Arial"), 9, true, 0});
+    EXPECT_EQ(QFontInfo(arial).family(), QStringLiteral("Liberation Sans"));
+    const QFont installed = app::WindowLoader::font({QStringLiteral("WenQuanYi Micro Hei"), 9, false, 134});
+    EXPECT_EQ(QFontInfo(installed).family(), QStringLiteral("WenQuanYi Micro Hei"));
 }
 
 TEST_F(WindowTest, StoredSettingsReachTheControls) {
