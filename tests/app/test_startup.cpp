@@ -134,6 +134,7 @@ TEST_F(MainWindowTest, OpensCentredWithTheFrameTheWindowManagerAnnounces) {
     w.show();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QSize outer(932 + 2, 674 + 21);
+    ASSERT_TRUE(QRect(QPoint(), screen.size()).contains(QRect(QPoint(), outer))); // centred both ways
     EXPECT_EQ(w.geometry().topLeft(), screen.topLeft() + QPoint((screen.width() - outer.width()) / 2 + 1,
                                                                 (screen.height() - outer.height()) / 2 + 20));
 }

@@ -7,7 +7,11 @@ namespace sonmira::test {
 
 void ensureApp() {
     if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen, on a screen as large as the recording desktop reports, so
+    // that the 932-pixel main window fits and its centring shows both ways.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen")
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" SONMIRA_OFFSCREEN_SCREEN);
     static int argc = 1;
     static char name[] = "sonmira-tests";
     static char* argv[] = {name, nullptr};
