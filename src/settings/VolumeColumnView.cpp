@@ -145,14 +145,14 @@ bool VolumeColumnView::eventFilter(QObject* watched, QEvent* event) {
 
 bool VolumeColumnView::filterBoxEvent(int i, QEvent* event) {
     QLineEdit* edit = box(i);
-    // A read-only box takes no input; the toolkit keeps its menu and keys.
+    // A read-only box takes no input: its keys, clicks and drops stay the toolkit's.
     const bool editable = !edit->isReadOnly();
     QClipboard* clipboard = QGuiApplication::clipboard();
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
-        // Keys that make no character (Delete, arrows, Home, End) go to the box,
-        // and so does the paste key. Some platforms give Delete the text DEL
+        // Keys that make no character (Delete, arrows, Home, End) go to the box;
+        // the paste key pastes, cut to fit. Some platforms give Delete the text DEL
         // and Tab a tab character; neither is typed into the box, so they keep
         // deleting and moving the focus.
         if (key->text().isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab ||

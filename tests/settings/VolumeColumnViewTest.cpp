@@ -44,14 +44,19 @@ void fromMenu(QLineEdit* box, const char* caption) {
     picked->trigger();
     menu->close();
 }
-} // namespace
 
-TEST(VolumeColumnView, WidgetsFollowTheColumnAndPassUserActionsToIt) {
-    sonmira::test::ensureApp();
+// The nine boxes and spinners of a column, created in a window of their own.
+class VolumeColumnWidgets : public ::testing::Test {
+protected:
+    const bool app_ = (sonmira::test::ensureApp(), true);
     QWidget window;
     test::RecordingControls c;
-    VolumeColumnView view(c.column, &window);
+    VolumeColumnView view{c.column, &window};
+};
 
+} // namespace
+
+TEST_F(VolumeColumnWidgets, WidgetsFollowTheColumnAndPassUserActionsToIt) {
     QLineEdit* min = view.box(0);
     EXPECT_EQ(min->text(), "0");
     EXPECT_EQ(view.box(8)->text(), "KTV1");
@@ -96,11 +101,7 @@ TEST(VolumeColumnView, WidgetsFollowTheColumnAndPassUserActionsToIt) {
 
 // Only typing is held to two characters: text the program puts in a box is
 // shown whole, so the box never shows a number its spinner does not hold.
-TEST(VolumeColumnView, ProgramTextIsShownWholeWhileTypingStopsAtTwoCharacters) {
-    sonmira::test::ensureApp();
-    QWidget window;
-    test::RecordingControls c;
-    VolumeColumnView view(c.column, &window);
+TEST_F(VolumeColumnWidgets, ProgramTextIsShownWholeWhileTypingStopsAtTwoCharacters) {
     c.column.setSpinnerValue(0, 5);
     for (const auto& [i, text] : {std::pair{0, QStringLiteral("005")}, std::pair{1, QStringLiteral("080")}}) {
         c.column.setText(i, text);
@@ -127,11 +128,7 @@ TEST(VolumeColumnView, ProgramTextIsShownWholeWhileTypingStopsAtTwoCharacters) {
 
 // A paste goes by the rule typing does: cut to the room left under the limit,
 // refused where a typed digit would be.
-TEST(VolumeColumnView, APasteIsCutToTheRoomLeftUnderTheLimit) {
-    sonmira::test::ensureApp();
-    QWidget window;
-    test::RecordingControls c;
-    VolumeColumnView view(c.column, &window);
+TEST_F(VolumeColumnWidgets, APasteIsCutToTheRoomLeftUnderTheLimit) {
     QLineEdit* min = view.box(0);
     c.column.setText(0, QString());
     paste(min, QStringLiteral("123"));
@@ -151,11 +148,7 @@ TEST(VolumeColumnView, APasteIsCutToTheRoomLeftUnderTheLimit) {
 // Undo and Redo are no new input: they give back exactly the texts the box
 // held, after a typed edit and after pastes that were cut or refused alike,
 // and no signal ever reports a text the box did not hold.
-TEST(VolumeColumnView, UndoAndRedoGiveBackTheTextsTheBoxHeld) {
-    sonmira::test::ensureApp();
-    QWidget window;
-    test::RecordingControls c;
-    VolumeColumnView view(c.column, &window);
+TEST_F(VolumeColumnWidgets, UndoAndRedoGiveBackTheTextsTheBoxHeld) {
     QLineEdit* max = view.box(1);
     QStringList signalled;
     QObject::connect(max, &QLineEdit::textChanged, [&signalled](const QString& t) { signalled << t; });
@@ -191,11 +184,7 @@ TEST(VolumeColumnView, UndoAndRedoGiveBackTheTextsTheBoxHeld) {
 
 // The spinners move only by their two arrows: no wheel, no toolkit menu whose
 // "Bottom" would jump a Min from 20 to 80, and keys never reach them.
-TEST(VolumeColumnView, SpinnersMoveOnlyByTheirArrows) {
-    sonmira::test::ensureApp();
-    QWidget window;
-    test::RecordingControls c;
-    VolumeColumnView view(c.column, &window);
+TEST_F(VolumeColumnWidgets, SpinnersMoveOnlyByTheirArrows) {
     window.show();
     QScrollBar* bar = view.spinner(0);
     bar->resize(13, 18);
